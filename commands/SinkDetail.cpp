@@ -1,0 +1,26 @@
+// d = SinkDetail(x, h): periodized highpass analysis of a dyadic signal with
+// the quadrature mirror g[j] = (-1)^j h[j],
+// d[i] = sum_j g[j] x[(2i + 1 - j) mod n], i = 0 .. n/2 - 1.
+#include "../kernels/periodic/periodic.h"
+#include "frame.h"
+
+static const frame::Messages text = {
+    "SinkDetail requires two input arguments.",
+    "SinkDetail requires one output argument.",
+    "SinkDetail requires dyadic length",
+    nullptr,
+};
+
+extern "C" void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+    frame::Signal s;
+    if (!frame::counts_ok(nlhs, nrhs, 2, text) || !frame::read_signal(prhs[0], text, s)) return;
+    plhs[0] = frame::create_like(s, s.n / 2);
+    double *y = mxGetPr(plhs[0]);
+    const double *x = mxGetPr(prhs[0]);
+    const double *h = mxGetPr(prhs[1]);
+    const int32_t m = frame::filter_length(prhs[1]);
+    // The mirror array is left to the host, which frees it when the call ends.
+    double *g = mxGetPr(frame::create_real(m, 1));
+    mirrorfilt(h, g, m);
+    downhi(x, s.n, g, m, y);
+}

@@ -1,0 +1,2 @@
+// Stand-in for the host's MAT-file library. Modules link against it as they
+// do against the real host, but call nothing in it.

@@ -1,0 +1,247 @@
+// Stand-in for the host's array library: real, single, integer, logical,
+// char, cell and struct arrays of any reported shape, column by column, with
+// a per-thread log of every operation a gateway makes during a call and the
+// bookkeeping of which arrays the call created, destroyed or left behind.
+#include "../host/host_api.h"
+#include "host_state.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <set>
+
+struct mxArray_tag {
+    standin::ClassId cls = standin::ClassId::Double;
+    size_t rows = 0;
+    size_t cols = 0;
+    bool complex = false;
+    bool sparse = false;
+    void *data = nullptr;   // rows*cols elements of the class, or none
+    double *imag = nullptr; // imaginary parts of a complex double array
+    std::string label;
+};
+
+namespace standin {
+namespace {
+
+// A quiet NaN that no computation produces: new arrays are filled with it so
+// a test can tell an element that was never written.
+constexpr uint64_t unwritten_bits = 0x7ff80000deadbeefULL;
+
+// Arrays larger than this are left zeroed rather than filled, to keep huge
+// requests cheap.
+constexpr size_t fill_limit = size_t{1} << 24;
+
+struct State {
+    std::set<mxArray_tag *> live;
+    bool in_call = false;
+    mxArray_tag **plhs = nullptr;
+    int slots = 0;
+    std::vector<Op> ops;
+    std::vector<mxArray_tag *> created; // created by the call and still alive
+    int created_total = 0;
+    std::vector<std::string> faults;
+};
+
+thread_local State state;
+
+std::string plhs0_label() {
+    if (!state.in_call || state.plhs == nullptr || state.slots < 1 || state.plhs[0] == nullptr)
+        return "";
+    return state.plhs[0]->label;
+}
+
+bool known(const mxArray_tag *a) {
+    return a != nullptr && state.live.count(const_cast<mxArray_tag *>(a)) != 0;
+}
+
+void check_known(const char *what, const mxArray_tag *a) {
+    if (!known(a)) state.faults.push_back(std::string(what) + " of an array the host does not know");
+}
+
+mxArray_tag *allocate(ClassId cls, size_t rows, size_t cols, bool complex, bool storage) {
+    auto *a = new mxArray_tag;
+    a->cls = cls;
+    a->rows = rows;
+    a->cols = cols;
+    a->complex = complex;
+    const size_t count = rows * cols;
+    const size_t width = element_size(cls);
+    if (storage && count > 0 && width > 0) {
+        if (count > std::numeric_limits<size_t>::max() / width / 2) {
+            delete a;
+            return nullptr;
+        }
+        a->data = std::calloc(count, width);
+        if (complex) a->imag = static_cast<double *>(std::calloc(count, sizeof(double)));
+        if (a->data == nullptr || (complex && a->imag == nullptr)) {
+            std::free(a->data);
+            std::free(a->imag);
+            delete a;
+            return nullptr;
+        }
+    }
+    state.live.insert(a);
+    return a;
+}
+
+mxArray_tag *create(int m, int n, mxComplexity flag) {
+    record("create", nullptr, m, n);
+    if (m < 0 || n < 0) state.faults.push_back("array created with a negative size");
+    if (flag != mxREAL) state.faults.push_back("array created with a complex flag");
+    const size_t rows = m < 0 ? 0 : static_cast<size_t>(m);
+    const size_t cols = n < 0 ? 0 : static_cast<size_t>(n);
+    mxArray_tag *a = allocate(ClassId::Double, rows, cols, false, true);
+    if (a == nullptr) throw HostAbort{"Out of memory."};
+    a->label = std::to_string(++state.created_total);
+    a->label.insert(a->label.begin(), '#');
+    state.ops.back().array = a->label;
+    if (rows * cols <= fill_limit) {
+        auto *d = static_cast<double *>(a->data);
+        for (size_t i = 0; i < rows * cols; ++i) std::memcpy(&d[i], &unwritten_bits, sizeof(double));
+    }
+    state.created.push_back(a);
+    return a;
+}
+
+} // namespace
+
+size_t element_size(ClassId cls) {
+    switch (cls) {
+    case ClassId::Double: case ClassId::Int64: case ClassId::Uint64: return 8;
+    case ClassId::Single: case ClassId::Int32: case ClassId::Uint32: return 4;
+    case ClassId::Int16: case ClassId::Uint16: case ClassId::Char: return 2;
+    case ClassId::Int8: case ClassId::Uint8: case ClassId::Logical: return 1;
+    case ClassId::Cell: case ClassId::Struct: return sizeof(void *);
+    }
+    return 0;
+}
+
+void record(const char *what, const mxArray_tag *a, int64_t rows, int64_t cols) {
+    if (!state.in_call) return;
+    Op op;
+    op.what = what;
+    op.array = a != nullptr ? a->label : "";
+    op.rows = rows;
+    op.cols = cols;
+    op.plhs0 = plhs0_label();
+    state.ops.push_back(op);
+}
+
+mxArray_tag *make_argument(ClassId cls, size_t rows, size_t cols, bool complex, bool sparse,
+                           bool storage, const std::string &label) {
+    mxArray_tag *a = allocate(cls, rows, cols, complex, storage);
+    if (a == nullptr) return nullptr;
+    a->sparse = sparse;
+    a->label = label;
+    return a;
+}
+
+void begin_call(mxArray_tag **plhs, int slots) {
+    state.in_call = true;
+    state.plhs = plhs;
+    state.slots = slots;
+    state.ops.clear();
+    state.created.clear();
+    state.created_total = 0;
+}
+
+std::vector<Op> end_call() {
+    state.in_call = false;
+    state.plhs = nullptr;
+    return std::move(state.ops);
+}
+
+std::vector<mxArray_tag *> created_in_call() { return state.created; }
+
+std::string label_of(const mxArray_tag *a) { return a != nullptr ? a->label : ""; }
+
+size_t live_arrays() { return state.live.size(); }
+
+void release(mxArray_tag *a) {
+    if (!known(a)) return;
+    state.live.erase(a);
+    std::free(a->data);
+    std::free(a->imag);
+    delete a;
+}
+
+std::vector<std::string> &host_faults() { return state.faults; }
+
+size_t rows_of(const mxArray_tag *a) { return a->rows; }
+size_t cols_of(const mxArray_tag *a) { return a->cols; }
+const double *real_of(const mxArray_tag *a) { return static_cast<const double *>(a->data); }
+ClassId class_of(const mxArray_tag *a) { return a->cls; }
+bool complex_of(const mxArray_tag *a) { return a->complex; }
+double *imag_of(mxArray_tag *a) { return a->imag; }
+void *data_of(mxArray_tag *a) { return a->data; }
+
+} // namespace standin
+
+using standin::check_known;
+using standin::record;
+
+extern "C" {
+
+size_t mxGetM(const mxArray *a) {
+    record("M", a);
+    check_known("mxGetM", a);
+    return a->rows;
+}
+
+size_t mxGetN(const mxArray *a) {
+    record("N", a);
+    check_known("mxGetN", a);
+    return a->cols;
+}
+
+double *mxGetPr(const mxArray *a) {
+    record("Pr", a);
+    check_known("mxGetPr", a);
+    return static_cast<double *>(a->data);
+}
+
+bool mxIsDouble(const mxArray *a) {
+    record("IsDouble", a);
+    check_known("mxIsDouble", a);
+    return a->cls == standin::ClassId::Double;
+}
+
+bool mxIsComplex(const mxArray *a) {
+    record("IsComplex", a);
+    check_known("mxIsComplex", a);
+    return a->complex;
+}
+
+bool mxIsSparse(const mxArray *a) {
+    record("IsSparse", a);
+    check_known("mxIsSparse", a);
+    return a->sparse;
+}
+
+mxArray *mxCreateDoubleMatrix(int m, int n, mxComplexity flag) {
+    return standin::create(m, n, flag);
+}
+
+mxArray *mxCreateDoubleMatrix_700(int m, int n, mxComplexity flag) {
+    return standin::create(m, n, flag);
+}
+
+void mxDestroyArray(mxArray *a) {
+    record("destroy", a);
+    if (!standin::known(a)) {
+        standin::state.faults.push_back("mxDestroyArray of an array the host does not know");
+        return;
+    }
+    auto &created = standin::state.created;
+    const auto it = std::find(created.begin(), created.end(), a);
+    if (it == created.end()) {
+        standin::state.faults.push_back("mxDestroyArray of an array the call did not create");
+        return;
+    }
+    created.erase(it);
+    standin::release(a);
+}
+
+} // extern "C"
