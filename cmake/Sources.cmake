@@ -1,0 +1,38 @@
+# Source lists shared by every build of the modules (MATLAB interface, i386,
+# Octave) and by the test and benchmark programs, so that each kernel and
+# gateway is compiled from one source everywhere.
+set(WAVELET_PERIODIC_DIR "${PROJECT_SOURCE_DIR}/kernels/periodic")
+set(WAVELET_GRID_DIR "${PROJECT_SOURCE_DIR}/transform2d")
+set(WAVELET_COMMAND_DIR "${PROJECT_SOURCE_DIR}/commands")
+
+# Kernel sources, each holding the named kernel.
+set(WAVELET_mirrorfilt_SOURCES "${WAVELET_PERIODIC_DIR}/mirrorfilt.cpp")
+set(WAVELET_downlo_SOURCES "${WAVELET_PERIODIC_DIR}/downlo.cpp")
+set(WAVELET_downhi_SOURCES "${WAVELET_PERIODIC_DIR}/downhi.cpp")
+set(WAVELET_uplo_SOURCES "${WAVELET_PERIODIC_DIR}/uplo.cpp")
+set(WAVELET_uphi_SOURCES "${WAVELET_PERIODIC_DIR}/uphi.cpp")
+set(WAVELET_dpwt2_SOURCES "${WAVELET_GRID_DIR}/strided.cpp" "${WAVELET_GRID_DIR}/dpwt2.cpp")
+set(WAVELET_idpwt2_SOURCES "${WAVELET_GRID_DIR}/strided.cpp" "${WAVELET_GRID_DIR}/idpwt2.cpp")
+
+set(WAVELET_KERNELS mirrorfilt downlo downhi uplo uphi)
+set(WAVELET_COMMANDS SinkCoarse SinkDetail RaiseCoarse RaiseDetail SiftGrid_WR MeldGrid_WR)
+
+# Each command module: its gateway and the kernels and routines it holds.
+set(WAVELET_SinkCoarse_SOURCES "${WAVELET_COMMAND_DIR}/SinkCoarse.cpp" ${WAVELET_downlo_SOURCES})
+set(WAVELET_SinkDetail_SOURCES "${WAVELET_COMMAND_DIR}/SinkDetail.cpp"
+    ${WAVELET_mirrorfilt_SOURCES} ${WAVELET_downhi_SOURCES})
+set(WAVELET_RaiseCoarse_SOURCES "${WAVELET_COMMAND_DIR}/RaiseCoarse.cpp" ${WAVELET_uplo_SOURCES})
+set(WAVELET_RaiseDetail_SOURCES "${WAVELET_COMMAND_DIR}/RaiseDetail.cpp"
+    ${WAVELET_mirrorfilt_SOURCES} ${WAVELET_uphi_SOURCES})
+set(WAVELET_SiftGrid_WR_SOURCES "${WAVELET_COMMAND_DIR}/SiftGrid_WR.cpp"
+    ${WAVELET_mirrorfilt_SOURCES} ${WAVELET_downlo_SOURCES} ${WAVELET_downhi_SOURCES}
+    ${WAVELET_dpwt2_SOURCES})
+set(WAVELET_MeldGrid_WR_SOURCES "${WAVELET_COMMAND_DIR}/MeldGrid_WR.cpp"
+    ${WAVELET_mirrorfilt_SOURCES} ${WAVELET_uplo_SOURCES} ${WAVELET_uphi_SOURCES}
+    ${WAVELET_idpwt2_SOURCES})
+
+# Everything the test and benchmark programs link, once.
+set(WAVELET_ALL_KERNEL_SOURCES ${WAVELET_mirrorfilt_SOURCES} ${WAVELET_downlo_SOURCES}
+    ${WAVELET_downhi_SOURCES} ${WAVELET_uplo_SOURCES} ${WAVELET_uphi_SOURCES}
+    ${WAVELET_dpwt2_SOURCES} ${WAVELET_idpwt2_SOURCES})
+list(REMOVE_DUPLICATES WAVELET_ALL_KERNEL_SOURCES)
