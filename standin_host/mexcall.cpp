@@ -7,6 +7,7 @@
 // failed call prints the module's message on standard error and exits with 1.
 #include "session.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -55,8 +56,8 @@ bool parse_literal(const std::string &text, standin::Value &out) {
     if (*p != '\0') return false;
     if (!rows.empty() && rows.back().empty() && rows.size() > 1) rows.pop_back();
     const size_t cols = rows[0].size();
-    for (const auto &r : rows)
-        if (r.size() != cols) return false;
+    if (std::any_of(rows.begin(), rows.end(), [cols](const auto &r) { return r.size() != cols; }))
+        return false;
     const size_t nrows = cols == 0 ? 0 : rows.size();
     std::vector<double> data(nrows * cols);
     for (size_t r = 0; r < nrows; ++r)

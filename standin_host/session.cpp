@@ -106,7 +106,7 @@ Outcome Module::call(int nlhs, const std::vector<Value> &args) const {
     // a failed call that is everything it created.
     for (mxArray_tag *a : created_in_call()) {
         bool returned = false;
-        for (mxArray_tag *r : plhs) returned = returned || (out.ok && r == a);
+        for (const mxArray_tag *r : plhs) returned = returned || (out.ok && r == a);
         if (!returned) {
             out.freed_by_host.push_back(label_of(a));
             release(a);
