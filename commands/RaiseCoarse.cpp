@@ -4,15 +4,24 @@
 #include "frame.h"
 
 static const frame::Messages text = {
-    "RaiseCoarse requires two input arguments.",
-    "RaiseCoarse requires one output argument.",
-    "RaiseCoarse requires dyadic length",
-    nullptr,
+    .arguments = "RaiseCoarse requires two input arguments.",
+    .results = "RaiseCoarse requires one output argument.",
+    .dyadic = "RaiseCoarse requires dyadic length",
+    .square = nullptr,
+    .signal_class = "RaiseCoarse requires a real double signal",
+    .too_long = "RaiseCoarse requires a signal of at most 2^29 samples",
+    .too_large = "RaiseCoarse requires arrays of fewer than 2^31 rows and columns",
+    .no_samples = "RaiseCoarse requires a nonempty signal",
+    .level_class = nullptr,
+    .level_empty = nullptr,
+    .level_range = nullptr,
+    .filter_class = "RaiseCoarse requires a real double filter",
+    .filter_long = "RaiseCoarse requires a filter of fewer than 2^31 taps",
 };
 
 extern "C" void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     frame::Signal s;
-    if (!frame::counts_ok(nlhs, nrhs, 2, text) || !frame::read_signal(prhs[0], text, s)) return;
+    if (!frame::signal_call_ok(nlhs, nrhs, prhs, frame::longest_synthesis, text, s)) return;
     plhs[0] = frame::create_like(s, 2 * s.n);
     double *y = mxGetPr(plhs[0]);
     const double *x = mxGetPr(prhs[0]);

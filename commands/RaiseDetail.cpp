@@ -5,15 +5,24 @@
 #include "frame.h"
 
 static const frame::Messages text = {
-    "RaiseDetail requires two input arguments.",
-    "RaiseDetail requires one output argument.",
-    "RaiseDetail requires dyadic length",
-    nullptr,
+    .arguments = "RaiseDetail requires two input arguments.",
+    .results = "RaiseDetail requires one output argument.",
+    .dyadic = "RaiseDetail requires dyadic length",
+    .square = nullptr,
+    .signal_class = "RaiseDetail requires a real double signal",
+    .too_long = "RaiseDetail requires a signal of at most 2^29 samples",
+    .too_large = "RaiseDetail requires arrays of fewer than 2^31 rows and columns",
+    .no_samples = "RaiseDetail requires a nonempty signal",
+    .level_class = nullptr,
+    .level_empty = nullptr,
+    .level_range = nullptr,
+    .filter_class = "RaiseDetail requires a real double filter",
+    .filter_long = "RaiseDetail requires a filter of fewer than 2^31 taps",
 };
 
 extern "C" void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     frame::Signal s;
-    if (!frame::counts_ok(nlhs, nrhs, 2, text) || !frame::read_signal(prhs[0], text, s)) return;
+    if (!frame::signal_call_ok(nlhs, nrhs, prhs, frame::longest_synthesis, text, s)) return;
     plhs[0] = frame::create_like(s, 2 * s.n);
     double *y = mxGetPr(plhs[0]);
     const double *x = mxGetPr(prhs[0]);

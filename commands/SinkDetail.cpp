@@ -5,15 +5,24 @@
 #include "frame.h"
 
 static const frame::Messages text = {
-    "SinkDetail requires two input arguments.",
-    "SinkDetail requires one output argument.",
-    "SinkDetail requires dyadic length",
-    nullptr,
+    .arguments = "SinkDetail requires two input arguments.",
+    .results = "SinkDetail requires one output argument.",
+    .dyadic = "SinkDetail requires dyadic length",
+    .square = nullptr,
+    .signal_class = "SinkDetail requires a real double signal",
+    .too_long = "SinkDetail requires a signal of at most 2^30 samples",
+    .too_large = "SinkDetail requires arrays of fewer than 2^31 rows and columns",
+    .no_samples = "SinkDetail requires a nonempty signal",
+    .level_class = nullptr,
+    .level_empty = nullptr,
+    .level_range = nullptr,
+    .filter_class = "SinkDetail requires a real double filter",
+    .filter_long = "SinkDetail requires a filter of fewer than 2^31 taps",
 };
 
 extern "C" void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     frame::Signal s;
-    if (!frame::counts_ok(nlhs, nrhs, 2, text) || !frame::read_signal(prhs[0], text, s)) return;
+    if (!frame::signal_call_ok(nlhs, nrhs, prhs, frame::longest_analysis, text, s)) return;
     plhs[0] = frame::create_like(s, s.n / 2);
     double *y = mxGetPr(plhs[0]);
     const double *x = mxGetPr(prhs[0]);
