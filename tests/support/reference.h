@@ -4,6 +4,7 @@
 // double once. Fast and literal paths alike must match it bit for bit.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
