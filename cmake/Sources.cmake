@@ -7,12 +7,21 @@ set(WAVELET_COMMAND_DIR "${PROJECT_SOURCE_DIR}/commands")
 
 # Kernel sources, each holding the named kernel.
 set(WAVELET_mirrorfilt_SOURCES "${WAVELET_PERIODIC_DIR}/mirrorfilt.cpp")
-set(WAVELET_downlo_SOURCES "${WAVELET_PERIODIC_DIR}/downlo.cpp")
-set(WAVELET_downhi_SOURCES "${WAVELET_PERIODIC_DIR}/downhi.cpp")
-set(WAVELET_uplo_SOURCES "${WAVELET_PERIODIC_DIR}/uplo.cpp")
-set(WAVELET_uphi_SOURCES "${WAVELET_PERIODIC_DIR}/uphi.cpp")
-set(WAVELET_dpwt2_SOURCES "${WAVELET_GRID_DIR}/strided.cpp" "${WAVELET_GRID_DIR}/dpwt2.cpp")
-set(WAVELET_idpwt2_SOURCES "${WAVELET_GRID_DIR}/strided.cpp" "${WAVELET_GRID_DIR}/idpwt2.cpp")
+# The vector variants of the filtering kernels and of the grid transforms,
+# one file per instruction set (each selects its own target in the code, so
+# no per-file flags are needed), and the run-time choice between them.
+set(WAVELET_LANES_SOURCES "${WAVELET_PERIODIC_DIR}/simd.cpp" "${WAVELET_PERIODIC_DIR}/lanes_sse2.cpp"
+    "${WAVELET_PERIODIC_DIR}/lanes_avx2.cpp" "${WAVELET_PERIODIC_DIR}/lanes_avx512.cpp")
+set(WAVELET_GRID_LANES_SOURCES "${WAVELET_GRID_DIR}/grid_sse2.cpp" "${WAVELET_GRID_DIR}/grid_avx2.cpp"
+    "${WAVELET_GRID_DIR}/grid_avx512.cpp")
+set(WAVELET_downlo_SOURCES "${WAVELET_PERIODIC_DIR}/downlo.cpp" ${WAVELET_LANES_SOURCES})
+set(WAVELET_downhi_SOURCES "${WAVELET_PERIODIC_DIR}/downhi.cpp" ${WAVELET_LANES_SOURCES})
+set(WAVELET_uplo_SOURCES "${WAVELET_PERIODIC_DIR}/uplo.cpp" ${WAVELET_LANES_SOURCES})
+set(WAVELET_uphi_SOURCES "${WAVELET_PERIODIC_DIR}/uphi.cpp" ${WAVELET_LANES_SOURCES})
+set(WAVELET_dpwt2_SOURCES "${WAVELET_GRID_DIR}/strided.cpp" "${WAVELET_GRID_DIR}/dpwt2.cpp"
+    ${WAVELET_GRID_LANES_SOURCES} ${WAVELET_LANES_SOURCES})
+set(WAVELET_idpwt2_SOURCES "${WAVELET_GRID_DIR}/strided.cpp" "${WAVELET_GRID_DIR}/idpwt2.cpp"
+    ${WAVELET_GRID_LANES_SOURCES} ${WAVELET_LANES_SOURCES})
 
 set(WAVELET_KERNELS mirrorfilt downlo downhi uplo uphi)
 

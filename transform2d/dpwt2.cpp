@@ -7,12 +7,13 @@
 // the rounding of every coefficient. The levels run from J-1 down to L, and
 // the top-left block of side 2^L keeps the coarse coefficients.
 #include "../kernels/periodic/periodic.h"
+#include "grid_simd.h"
 #include "transform2d.h"
 
 #include <cstddef>
 
-void dpwt2(const double *src, int32_t col_len, int32_t row_step, int32_t L, int32_t J,
-           const double *g, const double *h, int32_t m, double *out, double *work) {
+void dpwt2_plain(const double *src, int32_t col_len, int32_t row_step, int32_t L, int32_t J,
+                 const double *g, const double *h, int32_t m, double *out, double *work) {
     copydouble(src, out, col_len * row_step);
     double *w0 = work;
     double *w1 = work + col_len;
@@ -40,4 +41,29 @@ void dpwt2(const double *src, int32_t col_len, int32_t row_step, int32_t L, int3
         }
         size /= 2;
     }
+}
+
+// The entry point: the vector form for this CPU when the grid is square with
+// a dyadic side matching J, else (and always on builds that accumulate in
+// extended precision) the plain loops above.
+void dpwt2(const double *src, int32_t col_len, int32_t row_step, int32_t L, int32_t J,
+           const double *g, const double *h, int32_t m, double *out, double *work) {
+#if !defined(WAVELET_EXTENDED_ACCUMULATION)
+    if (col_len == row_step && J >= 0 && J <= 15 && col_len == (int32_t{1} << J) && m >= 0) {
+        switch (simd_variant()) {
+        case simd_avx512:
+            dpwt2_avx512(src, col_len, L, J, g, h, m, out, work);
+            return;
+        case simd_avx2:
+            dpwt2_avx2(src, col_len, L, J, g, h, m, out, work);
+            return;
+        case simd_sse2:
+            dpwt2_sse2(src, col_len, L, J, g, h, m, out, work);
+            return;
+        default:
+            break;
+        }
+    }
+#endif
+    dpwt2_plain(src, col_len, row_step, L, J, g, h, m, out, work);
 }

@@ -8,12 +8,13 @@
 // forward transform ends there for any L <= 0, so the block never outgrows
 // the grid.
 #include "../kernels/periodic/periodic.h"
+#include "grid_simd.h"
 #include "transform2d.h"
 
 #include <cstddef>
 
-void idpwt2(const double *src, int32_t col_len, int32_t row_step, int32_t L, int32_t J,
-            const double *g, const double *h, int32_t m, double *out, double *work) {
+void idpwt2_plain(const double *src, int32_t col_len, int32_t row_step, int32_t L, int32_t J,
+                  const double *g, const double *h, int32_t m, double *out, double *work) {
     copydouble(src, out, col_len * row_step);
     if (L >= J) return;
     const int32_t start = L < 0 ? 0 : L;
@@ -40,4 +41,29 @@ void idpwt2(const double *src, int32_t col_len, int32_t row_step, int32_t L, int
         }
         e = s;
     }
+}
+
+// The entry point: the vector form for this CPU when the grid is square with
+// a dyadic side matching J, else (and always on builds that accumulate in
+// extended precision) the plain loops above.
+void idpwt2(const double *src, int32_t col_len, int32_t row_step, int32_t L, int32_t J,
+            const double *g, const double *h, int32_t m, double *out, double *work) {
+#if !defined(WAVELET_EXTENDED_ACCUMULATION)
+    if (col_len == row_step && J >= 0 && J <= 15 && col_len == (int32_t{1} << J) && m >= 0) {
+        switch (simd_variant()) {
+        case simd_avx512:
+            idpwt2_avx512(src, col_len, L, J, g, h, m, out, work);
+            return;
+        case simd_avx2:
+            idpwt2_avx2(src, col_len, L, J, g, h, m, out, work);
+            return;
+        case simd_sse2:
+            idpwt2_sse2(src, col_len, L, J, g, h, m, out, work);
+            return;
+        default:
+            break;
+        }
+    }
+#endif
+    idpwt2_plain(src, col_len, row_step, L, J, g, h, m, out, work);
 }

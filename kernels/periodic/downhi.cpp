@@ -9,8 +9,9 @@
 // below zero. Taps are added in increasing order from +0.0 in both passes.
 #include "../accumulator.h"
 #include "periodic.h"
+#include "simd.h"
 
-void downhi(const double *x, int32_t n, const double *g, int32_t m, double *y) {
+void downhi_plain(const double *x, int32_t n, const double *g, int32_t m, double *y) {
     const int32_t half = n / 2;
     const int32_t first = m > 0 ? (m + 1) / 2 - 1 : 0;
     const int32_t edge_end = first < half ? first : half;
@@ -30,4 +31,27 @@ void downhi(const double *x, int32_t n, const double *g, int32_t m, double *y) {
         }
         y[i] = static_cast<double>(s);
     }
+}
+
+// The entry point: the vector form for this CPU, or the plain loops above
+// (always on builds that accumulate in extended precision).
+void downhi(const double *x, int32_t n, const double *g, int32_t m, double *y) {
+#if !defined(WAVELET_EXTENDED_ACCUMULATION)
+    if (n > 0 && m >= 0) {
+        switch (simd_variant()) {
+        case simd_avx512:
+            downhi_avx512(x, n, g, m, y);
+            return;
+        case simd_avx2:
+            downhi_avx2(x, n, g, m, y);
+            return;
+        case simd_sse2:
+            downhi_sse2(x, n, g, m, y);
+            return;
+        default:
+            break;
+        }
+    }
+#endif
+    downhi_plain(x, n, g, m, y);
 }

@@ -9,8 +9,9 @@
 // subtraction per test suffices for any m).
 #include "../accumulator.h"
 #include "periodic.h"
+#include "simd.h"
 
-void downlo(const double *x, int32_t n, const double *h, int32_t m, double *y) {
+void downlo_plain(const double *x, int32_t n, const double *h, int32_t m, double *y) {
     const int32_t half = n / 2;
     // Last output with its whole window inside the period; -1 when none is.
     // A filter longer than the signal leaves no interior output at all, and
@@ -36,4 +37,27 @@ void downlo(const double *x, int32_t n, const double *h, int32_t m, double *y) {
         }
         y[i] = static_cast<double>(s);
     }
+}
+
+// The entry point: the vector form for this CPU, or the plain loops above
+// (always on builds that accumulate in extended precision).
+void downlo(const double *x, int32_t n, const double *h, int32_t m, double *y) {
+#if !defined(WAVELET_EXTENDED_ACCUMULATION)
+    if (n > 0 && m >= 0) {
+        switch (simd_variant()) {
+        case simd_avx512:
+            downlo_avx512(x, n, h, m, y);
+            return;
+        case simd_avx2:
+            downlo_avx2(x, n, h, m, y);
+            return;
+        case simd_sse2:
+            downlo_sse2(x, n, h, m, y);
+            return;
+        default:
+            break;
+        }
+    }
+#endif
+    downlo_plain(x, n, h, m, y);
 }

@@ -9,8 +9,9 @@
 // one period whenever it reaches n, which covers filters of any length.
 #include "../accumulator.h"
 #include "periodic.h"
+#include "simd.h"
 
-void uphi(const double *x, int32_t n, const double *g, int32_t m, double *y) {
+void uphi_plain(const double *x, int32_t n, const double *g, int32_t m, double *y) {
     const int32_t mc = (m + 1) / 2;
     const int32_t mf = m / 2;
     if (mc < n) {
@@ -43,4 +44,27 @@ void uphi(const double *x, int32_t n, const double *g, int32_t m, double *y) {
         }
         y[2 * i] = static_cast<double>(odd);
     }
+}
+
+// The entry point: the vector form for this CPU, or the plain loops above
+// (always on builds that accumulate in extended precision).
+void uphi(const double *x, int32_t n, const double *g, int32_t m, double *y) {
+#if !defined(WAVELET_EXTENDED_ACCUMULATION)
+    if (n > 0 && m >= 0) {
+        switch (simd_variant()) {
+        case simd_avx512:
+            uphi_avx512(x, n, g, m, y);
+            return;
+        case simd_avx2:
+            uphi_avx2(x, n, g, m, y);
+            return;
+        case simd_sse2:
+            uphi_sse2(x, n, g, m, y);
+            return;
+        default:
+            break;
+        }
+    }
+#endif
+    uphi_plain(x, n, g, m, y);
 }

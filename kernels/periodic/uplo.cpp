@@ -10,8 +10,9 @@
 // which covers filters of any length.
 #include "../accumulator.h"
 #include "periodic.h"
+#include "simd.h"
 
-void uplo(const double *x, int32_t n, const double *h, int32_t m, double *y) {
+void uplo_plain(const double *x, int32_t n, const double *h, int32_t m, double *y) {
     const int32_t mc = (m + 1) / 2;
     const int32_t mf = m / 2;
     if (mc < n) {
@@ -44,4 +45,27 @@ void uplo(const double *x, int32_t n, const double *h, int32_t m, double *y) {
         }
         y[2 * i + 1] = static_cast<double>(odd);
     }
+}
+
+// The entry point: the vector form for this CPU, or the plain loops above
+// (always on builds that accumulate in extended precision).
+void uplo(const double *x, int32_t n, const double *h, int32_t m, double *y) {
+#if !defined(WAVELET_EXTENDED_ACCUMULATION)
+    if (n > 0 && m >= 0) {
+        switch (simd_variant()) {
+        case simd_avx512:
+            uplo_avx512(x, n, h, m, y);
+            return;
+        case simd_avx2:
+            uplo_avx2(x, n, h, m, y);
+            return;
+        case simd_sse2:
+            uplo_sse2(x, n, h, m, y);
+            return;
+        default:
+            break;
+        }
+    }
+#endif
+    uplo_plain(x, n, h, m, y);
 }

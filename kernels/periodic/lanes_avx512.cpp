@@ -1,0 +1,26 @@
+// The filtering kernels in 8-lane vectors, compiled for avx512f whatever the
+// build's own target; chosen at run time by the kernels' entry points.
+#include "simd.h"
+
+#if !defined(WAVELET_EXTENDED_ACCUMULATION)
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#pragma GCC target("avx512f")
+#pragma GCC optimize("fp-contract=off")
+#include "lanes.h"
+
+void downlo_avx512(const double *x, int32_t n, const double *h, int32_t m, double *y) {
+    downlo_lanes<8>(x, n, h, m, y);
+}
+void downhi_avx512(const double *x, int32_t n, const double *g, int32_t m, double *y) {
+    downhi_lanes<8>(x, n, g, m, y);
+}
+void uplo_avx512(const double *x, int32_t n, const double *h, int32_t m, double *y) {
+    uplo_lanes<8>(x, n, h, m, y);
+}
+void uphi_avx512(const double *x, int32_t n, const double *g, int32_t m, double *y) {
+    uphi_lanes<8>(x, n, g, m, y);
+}
+#endif

@@ -1,0 +1,39 @@
+// Instruction-set variants of the filtering kernels and the plain routines
+// they must reproduce bit for bit.
+//
+// Every fast path vectorises across independent outputs (or, in the grid
+// transforms, across rows), so each lane performs exactly the scalar sum:
+// start at +0.0, add tap times sample in increasing tap order, no fused
+// multiply-add. The variant is chosen once per process from the CPU's
+// features; a test or benchmark may pin a lower one.
+#pragma once
+
+#include <cstdint>
+
+enum : int { simd_plain = 0, simd_sse2 = 1, simd_avx2 = 2, simd_avx512 = 3 };
+
+// The variant in use: the best the CPU runs unless one was pinned.
+int simd_variant();
+// The best variant this CPU and build can run (simd_plain on the i386 build).
+int simd_best_variant();
+// Pins variant v (clamped to 0 .. simd_best_variant()); a negative v returns
+// to the automatic choice.
+void simd_force_variant(int v);
+
+// The plain algorithm: the reference every variant reproduces.
+void downlo_plain(const double *x, int32_t n, const double *h, int32_t m, double *y);
+void downhi_plain(const double *x, int32_t n, const double *g, int32_t m, double *y);
+void uplo_plain(const double *x, int32_t n, const double *h, int32_t m, double *y);
+void uphi_plain(const double *x, int32_t n, const double *g, int32_t m, double *y);
+
+#if !defined(WAVELET_EXTENDED_ACCUMULATION)
+#define WAVELET_SIMD_DECLARE(isa)                                                                  \
+    void downlo_##isa(const double *x, int32_t n, const double *h, int32_t m, double *y);          \
+    void downhi_##isa(const double *x, int32_t n, const double *g, int32_t m, double *y);          \
+    void uplo_##isa(const double *x, int32_t n, const double *h, int32_t m, double *y);            \
+    void uphi_##isa(const double *x, int32_t n, const double *g, int32_t m, double *y);
+WAVELET_SIMD_DECLARE(sse2)
+WAVELET_SIMD_DECLARE(avx2)
+WAVELET_SIMD_DECLARE(avx512)
+#undef WAVELET_SIMD_DECLARE
+#endif

@@ -1,0 +1,98 @@
+// Every vector variant of the four filtering kernels against the plain
+// loops, bit for bit, on random data: lengths around every block size the
+// vector loops use, odd lengths, filters from none to longer than the signal.
+#include <gtest/gtest.h>
+
+#include "fast_support.h"
+#include "kernels/periodic/periodic.h"
+#include "kernels/periodic/simd.h"
+
+namespace {
+
+typedef void (*kernel_fn)(const double *, int32_t, const double *, int32_t, double *);
+
+struct Kernel {
+    const char *name;
+    kernel_fn entry;
+    kernel_fn plain;
+    int out_per_in_num, out_per_in_den; // output length = n * num / den
+};
+
+const Kernel kernels[] = {
+    {"downlo", downlo, downlo_plain, 1, 2},
+    {"downhi", downhi, downhi_plain, 1, 2},
+    {"uplo", uplo, uplo_plain, 2, 1},
+    {"uphi", uphi, uphi_plain, 2, 1},
+};
+
+const int32_t lengths[] = {1,  2,  3,   4,   5,   6,   7,   8,   9,   10,   12,   15,
+                           16, 17, 18,  23,  24,  31,  32,  33,  34,  47,   48,   63,
+                           64, 65, 100, 127, 128, 129, 255, 256, 257, 1024, 1031, 4096};
+const int32_t taps[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 16, 17, 20, 31, 40, 64};
+
+TEST(FastKernels, EveryVariantMatchesThePlainLoopsBitForBit) {
+    for (int variant : fast::runnable_variants()) {
+        fast::Pinned pin(variant);
+        ASSERT_EQ(simd_variant(), variant);
+        for (const Kernel &k : kernels) {
+            for (int32_t n : lengths) {
+                for (int32_t m : taps) {
+                    const auto x = fast::random_values(n, 1000u * n + m);
+                    const auto f = fast::random_values(m, 77u + m);
+                    const size_t out = size_t(n) * k.out_per_in_num / k.out_per_in_den;
+                    fast::Guarded got(out, -7.0), want(out, -7.0);
+                    k.entry(x.data(), n, f.data(), m, got.data());
+                    k.plain(x.data(), n, f.data(), m, want.data());
+                    SCOPED_TRACE(std::string(k.name) + " on " + fast::variant_name(variant) +
+                                 ", n = " + std::to_string(n) + ", m = " + std::to_string(m));
+                    ASSERT_TRUE(fast::same_bits(got.data(), want.data(), out));
+                    ASSERT_TRUE(got.fences_intact());
+                }
+            }
+        }
+    }
+}
+
+// Inputs placed at the very end of a page-sized run of readable memory catch
+// a vector load that reaches past the signal or the filter: the fence values
+// there would change a result if they were read.
+TEST(FastKernels, ReadOnlyTheSignalAndTheFilter) {
+    for (int variant : fast::runnable_variants()) {
+        fast::Pinned pin(variant);
+        for (const Kernel &k : kernels) {
+            for (int32_t n : {8, 16, 33, 64, 128}) {
+                for (int32_t m : {1, 3, 4, 5, 8, 9}) {
+                    auto x = fast::random_values(n, 5u + n);
+                    const auto f = fast::random_values(m, 9u + m);
+                    const size_t out = size_t(n) * k.out_per_in_num / k.out_per_in_den;
+                    std::vector<double> want(out), got(out);
+                    k.plain(x.data(), n, f.data(), m, want.data());
+                    // The same signal with poisoned neighbours on both sides.
+                    std::vector<double> fenced(n + 64, std::nan(""));
+                    std::copy(x.begin(), x.end(), fenced.begin() + 32);
+                    k.entry(fenced.data() + 32, n, f.data(), m, got.data());
+                    SCOPED_TRACE(std::string(k.name) + " on " + fast::variant_name(variant) +
+                                 ", n = " + std::to_string(n) + ", m = " + std::to_string(m));
+                    ASSERT_TRUE(fast::same_bits(got.data(), want.data(), out));
+                }
+            }
+        }
+    }
+}
+
+TEST(FastKernels, VariantChoice) {
+#if defined(WAVELET_EXTENDED_ACCUMULATION)
+    EXPECT_EQ(simd_best_variant(), simd_plain);
+#else
+    EXPECT_GE(simd_best_variant(), simd_sse2);
+#endif
+    EXPECT_EQ(simd_variant(), simd_best_variant());
+    simd_force_variant(simd_plain);
+    EXPECT_EQ(simd_variant(), simd_plain);
+    simd_force_variant(99);
+    EXPECT_EQ(simd_variant(), simd_best_variant());
+    simd_force_variant(-1);
+    EXPECT_EQ(simd_variant(), simd_best_variant());
+}
+
+} // namespace
