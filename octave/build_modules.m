@@ -1,0 +1,123 @@
+% build_modules  Compile the six commands with this host's own mex command.
+%
+%   folder = build_modules()
+%   folder = build_modules(folder)
+%
+%   For users who have the sources but not the CMake build. Run it from
+%   MATLAB or GNU Octave, in any folder: it compiles SinkCoarse, SinkDetail,
+%   RaiseCoarse, RaiseDetail, SiftGrid_WR and MeldGrid_WR into folder
+%   (by default <sources>/build/<host>), copies the help files beside them
+%   and adds folder to the path. The source files of each command are read
+%   from cmake/Sources.cmake, the lists every other build uses. Every file is
+%   compiled with -ffp-contract=off: results must not depend on fused
+%   multiply-add.
+%
+%   Example:
+%     build_modules();
+%     y = SinkCoarse([3 1 4 1 5 9 2 6], [1 2 3 4])
+function folder = build_modules(folder)
+  here = fileparts(mfilename('fullpath'));
+  root = fileparts(here);
+  in_octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
+  if nargin < 1 || isempty(folder)
+    if in_octave
+      folder = fullfile(root, 'build', 'octave-mex');
+    else
+      folder = fullfile(root, 'build', 'matlab-mex');
+    end
+  end
+  if ~exist(folder, 'dir')
+    [ok, why] = mkdir(folder);
+    if ~ok
+      error('build_modules: cannot make %s: %s', folder, why);
+    end
+  end
+
+  lists = read_source_lists(fullfile(root, 'cmake', 'Sources.cmake'), root);
+  commands = lists.WAVELET_COMMANDS;
+  for k = 1:numel(commands)
+    name = commands{k};
+    sources = lists.(['WAVELET_' name '_SOURCES']);
+    % Kernels share files (the vector variants, the strided helpers); each is
+    % compiled once per module, in the order of its first appearance.
+    [~, first] = unique(sources, 'first');
+    sources = sources(sort(first));
+    compile(name, sources, root, folder, in_octave);
+    [ok, why] = copyfile(fullfile(here, 'help', [name '.m']), fullfile(folder, [name '.m']));
+    if ~ok
+      error('build_modules: cannot copy the help of %s: %s', name, why);
+    end
+  end
+  addpath(folder);
+  fprintf('build_modules: %d commands in %s\n', numel(commands), folder);
+end
+
+% One command: the gateway and the kernels it holds, compiled against the
+% host's own mex.h (WAVELET_HOST_MEX_H) into one module.
+function compile(name, sources, root, folder, in_octave)
+  defines = {'-DWAVELET_HOST_MEX_H', ['-I' root]};
+  if in_octave
+    % Octave's mex passes compiler flags through CXXFLAGS.
+    old = getenv('CXXFLAGS');
+    [status, flags] = system('mkoctfile -p CXXFLAGS');
+    if status ~= 0
+      flags = '-O2';
+    end
+    setenv('CXXFLAGS', [strtrim(flags) ' -O2 -ffp-contract=off']);
+    cleanup = onCleanup(@() setenv('CXXFLAGS', old));
+    out = fullfile(folder, [name '.' mexext()]);
+    mex(defines{:}, '-o', out, sources{:});
+  else
+    mex(defines{:}, 'CXXFLAGS=$CXXFLAGS -ffp-contract=off', 'CFLAGS=$CFLAGS -ffp-contract=off', ...
+        '-outdir', folder, '-output', name, sources{:});
+  end
+end
+
+% The set(NAME value...) lists of a CMake file, with ${VAR} expanded, as a
+% struct of cell arrays of strings.
+function lists = read_source_lists(file, root)
+  text = fileread(file);
+  text = regexprep(text, '#[^\n]*', '');
+  lists = struct('PROJECT_SOURCE_DIR', {{root}});
+  calls = regexp(text, 'set\s*\(\s*(\w+)([^)]*)\)', 'tokens');
+  for k = 1:numel(calls)
+    name = calls{k}{1};
+    words = regexp(calls{k}{2}, '"[^"]*"|[^\s"]+', 'match');
+    values = {};
+    for w = 1:numel(words)
+      word = words{w};
+      quoted = word(1) == '"';
+      if quoted
+        word = word(2:end - 1);
+      end
+      [word, parts] = expand(word, lists);
+      if quoted || parts == 1
+        values{end + 1} = word;
+      else
+        values = [values, strsplit(word, ';')];
+      end
+    end
+    lists.(name) = values(~cellfun(@isempty, values));
+  end
+  if ~isfield(lists, 'WAVELET_COMMANDS')
+    error('build_modules: no command list in %s', file);
+  end
+end
+
+% Replaces each ${VAR} by its list joined with ';'. parts is 1 when the word
+% names no list of more than one element.
+function [word, parts] = expand(word, lists)
+  parts = 1;
+  while true
+    [tok, at] = regexp(word, '\$\{(\w+)\}', 'tokens', 'start', 'once');
+    if isempty(tok)
+      return;
+    end
+    if ~isfield(lists, tok{1})
+      error('build_modules: ${%s} is not set before it is used', tok{1});
+    end
+    value = lists.(tok{1});
+    parts = max(parts, numel(value));
+    word = [word(1:at - 1), strjoin(value, ';'), word(at + numel(tok{1}) + 3:end)];
+  end
+end

@@ -1,0 +1,76 @@
+% Failed calls: Octave shows "<Command>: " and then exactly the command's own
+% message. One row per case: command, arguments, results asked for, message.
+% Add a row to cover a new check.
+wsetup();
+
+x4 = [1 2 3 4];
+g4 = magic(4);
+cases = {
+  'SinkCoarse',  {x4},                 1, 'SinkCoarse requires two input arguments.'
+  'SinkCoarse',  {x4, [1 1], 1},       1, 'SinkCoarse requires two input arguments.'
+  'SinkCoarse',  {x4},                 0, 'SinkCoarse requires two input arguments.'
+  'SinkCoarse',  {x4, [1 1]},          0, 'SinkCoarse requires one output argument.'
+  'SinkCoarse',  {x4, [1 1]},          2, 'SinkCoarse requires one output argument.'
+  'SinkCoarse',  {1:6, [1 1]},         1, 'SinkCoarse requires dyadic length'
+  'SinkCoarse',  {[], [1 1]},          1, 'SinkCoarse requires dyadic length'
+  'SinkCoarse',  {zeros(1, 0), [1 1]}, 1, 'SinkCoarse requires dyadic length'
+  'SinkCoarse',  {zeros(0, 5), [1 1]}, 1, 'SinkCoarse requires dyadic length'
+  'SinkDetail',  {x4},                 1, 'SinkDetail requires two input arguments.'
+  'SinkDetail',  {x4, [1 1]},          0, 'SinkDetail requires one output argument.'
+  'SinkDetail',  {(1:6)', [1 1]},      1, 'SinkDetail requires dyadic length'
+  'RaiseCoarse', {x4, 1, 1},           1, 'RaiseCoarse requires two input arguments.'
+  'RaiseCoarse', {x4, [1 1]},          2, 'RaiseCoarse requires one output argument.'
+  'RaiseCoarse', {ones(3, 4), [1 1]},  1, 'RaiseCoarse requires dyadic length'
+  'RaiseDetail', {},                   1, 'RaiseDetail requires two input arguments.'
+  'RaiseDetail', {x4, [1 1]},          0, 'RaiseDetail requires one output argument.'
+  'RaiseDetail', {1:6, [1 1]},         1, 'RaiseDetail requires dyadic length'
+  'SiftGrid_WR', {g4, 0},              1, 'SiftGrid_WR requires 3 input arguments.'
+  'SiftGrid_WR', {g4, 0, [1 1], 1},    0, 'SiftGrid_WR requires 3 input arguments.'
+  'SiftGrid_WR', {g4, 0, [1 1]},       0, 'SiftGrid_WR requires one output argument.'
+  'SiftGrid_WR', {g4, 0, [1 1]},       2, 'SiftGrid_WR requires one output argument.'
+  'SiftGrid_WR', {ones(2, 4), 0, [1 1]}, 1, 'SiftGrid_WR requires a square array'
+  'SiftGrid_WR', {ones(3), 0, [1 1]},  1, 'SiftGrid_WR requires dyadic length sides'
+  'SiftGrid_WR', {[], 0, [1 1]},       1, 'SiftGrid_WR requires dyadic length sides'
+  'MeldGrid_WR', {g4},                 1, 'MeldGrid_WR requires 3 input arguments.'
+  'MeldGrid_WR', {g4, 0, [1 1]},       0, 'MeldGrid_WR requires one output argument.'
+  'MeldGrid_WR', {ones(4, 2), 0, [1 1]}, 1, 'MeldGrid_WR requires a square array'
+  'MeldGrid_WR', {ones(6), 0, [1 1]},  1, 'MeldGrid requires dyadic length sides'
+  'MeldGrid_WR', {[], 0, [1 1]},       1, 'MeldGrid requires dyadic length sides'
+};
+
+for k = 1:rows(cases)
+  [name, args, nout, text] = cases{k, :};
+  got = wcall_message(str2func(name), args, nout);
+  want = [name ': ' text];
+  wcheck(strcmp(got, want), 'case %d (%s, %d arguments, %d results): got "%s", expected "%s"', ...
+         k, name, numel(args), nout, got, want);
+end
+
+% A failed call unwinds out of the module and leaves Octave able to call it
+% again; the variable that would have received the result is not touched.
+y = 'untouched';
+try
+  y = SinkCoarse(1:6, [1 1]);
+catch
+end
+wcheck(strcmp(y, 'untouched'), 'a failed call assigned its result');
+wcheck(isequal(SinkCoarse([1 2 3 4], [1 1]), [3 7]), 'no result after a failed call');
+% A bare call at the prompt asks for no result and fails with the result
+% message, for every command.
+x = [1 2 3 4];
+h = [1 1];
+bare = {};
+try, SinkCoarse(x, h); catch err, bare{end + 1} = err.message; end
+try, SinkDetail(x, h); catch err, bare{end + 1} = err.message; end
+try, RaiseCoarse(x, h); catch err, bare{end + 1} = err.message; end
+try, RaiseDetail(x, h); catch err, bare{end + 1} = err.message; end
+try, SiftGrid_WR(g4, 0, h); catch err, bare{end + 1} = err.message; end
+try, MeldGrid_WR(g4, 0, h); catch err, bare{end + 1} = err.message; end
+names = {'SinkCoarse', 'SinkDetail', 'RaiseCoarse', 'RaiseDetail', 'SiftGrid_WR', 'MeldGrid_WR'};
+wcheck(numel(bare) == numel(names), 'a bare call succeeded');
+for k = 1:numel(names)
+  want = sprintf('%s: %s requires one output argument.', names{k}, names{k});
+  wcheck(strcmp(bare{k}, want), 'bare call: got "%s", expected "%s"', bare{k}, want);
+end
+
+printf('%d messages as expected\n', rows(cases));
