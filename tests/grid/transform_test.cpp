@@ -121,6 +121,31 @@ TEST(GridTransform, MatchesReferenceBitForBit) {
     }
 }
 
+// Larger grids, sampled: a faster path may change how it walks the grid only
+// beyond some size, and must still agree bit for bit.
+TEST(GridTransform, LargeGridsMatchReferenceBitForBit) {
+    std::mt19937_64 rng(23);
+    for (int32_t n : {128, 512}) {
+        const int32_t J = grid_test::exponent_of(n);
+        const Vec x = grid_test::random_vec(rng, static_cast<size_t>(n) * n);
+        for (size_t m : {1, 4, 7, 12}) {
+            const Vec h = grid_test::random_vec(rng, m);
+            for (int32_t L : {INT32_MIN, 0, J / 2, J - 1}) {
+                const std::string where = "n " + std::to_string(n) + ", m " + std::to_string(m) +
+                                          ", L " + std::to_string(L);
+                const auto fwd = grid_test::run_guarded(Direction::forward, x, n, L, h);
+                EXPECT_TRUE(grid_test::same_bits(fwd.result, ref::forward2d(x, n, L, h)))
+                    << "forward, " << where;
+                EXPECT_TRUE(fwd.fences_intact) << "forward, " << where;
+                const auto inv = grid_test::run_guarded(Direction::inverse, x, n, L, h);
+                EXPECT_TRUE(grid_test::same_bits(inv.result, ref::inverse2d(x, n, L, h)))
+                    << "inverse, " << where;
+                EXPECT_TRUE(inv.fences_intact) << "inverse, " << where;
+            }
+        }
+    }
+}
+
 // A level below 0 acts exactly as level 0 in both directions, and any level
 // at or beyond the finest leaves a copy of the source.
 TEST(GridTransform, LevelsOutsideTheGridClampToItsEnds) {
