@@ -44,10 +44,14 @@ Value grid_value(const Vec &x, int32_t n) {
     return Value::matrix(n, n, x);
 }
 
-// Calls the command and checks what every call must leave: no host misuse
-// and nothing alive afterwards.
+// Calls the command and checks what every call must leave: no host misuse,
+// nothing alive afterwards, and nothing for the host to free: a failed call
+// created nothing, a successful one destroyed its work and mirror arrays.
 Outcome call(const Module &module, int nlhs, const std::vector<Value> &args) {
     Outcome out = module.call(nlhs, args);
+    EXPECT_TRUE(out.freed_by_host.empty())
+        << out.freed_by_host.size() << " arrays left to the host, "
+        << (out.ok ? "after success" : out.message);
     EXPECT_TRUE(out.faults.empty()) << (out.faults.empty() ? "" : out.faults.front());
     EXPECT_EQ(out.leaked, 0u);
     return out;
