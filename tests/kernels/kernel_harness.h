@@ -1,0 +1,119 @@
+// Running a kernel under watch: inputs sit against inaccessible pages so any
+// read outside them (or any write into them) faults at once, and the output
+// buffer is surrounded by guard values and pre-filled with a marker, so a
+// write outside the outputs, an output never written or an output read
+// before it is written all show in the result.
+#pragma once
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace harness {
+
+using Vec = std::vector<double>;
+using Kernel = void (*)(const double *, int32_t, const double *, int32_t, double *);
+
+inline uint64_t bits(double x) {
+    uint64_t b;
+    std::memcpy(&b, &x, sizeof b);
+    return b;
+}
+
+inline double from_bits(uint64_t b) {
+    double x;
+    std::memcpy(&x, &b, sizeof x);
+    return x;
+}
+
+// Quiet NaNs that no arithmetic here produces.
+constexpr uint64_t guard_bits = 0x7ff8000000c0ffeeULL;
+constexpr uint64_t unwritten_bits = 0x7ff80000000badd0ULL;
+
+// A read-only copy of v that ends exactly at an inaccessible page (Edge::Back)
+// or starts exactly after one (Edge::Front).
+class Fenced {
+  public:
+    enum Edge { Back, Front };
+
+    Fenced(const Vec &v, Edge edge) {
+        page_ = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+        const size_t bytes = v.size() * sizeof(double);
+        const size_t rounded = (bytes + page_ - 1) / page_ * page_;
+        const size_t body = rounded > 0 ? rounded : page_;
+        size_ = body + 2 * page_;
+        void *base = mmap(nullptr, size_, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (base == MAP_FAILED) throw std::runtime_error("mmap failed");
+        base_ = static_cast<char *>(base);
+        char *open = base_ + page_;
+        mprotect(open, body, PROT_READ | PROT_WRITE);
+        char *start = edge == Back ? open + body - bytes : open;
+        if (bytes > 0) std::memcpy(start, v.data(), bytes);
+        mprotect(open, body, PROT_READ);
+        // An empty buffer points at a closed page either way.
+        if (bytes == 0) mprotect(open, body, PROT_NONE);
+        data_ = reinterpret_cast<const double *>(start);
+    }
+    ~Fenced() { munmap(base_, size_); }
+    Fenced(const Fenced &) = delete;
+    Fenced &operator=(const Fenced &) = delete;
+
+    const double *data() const { return data_; }
+
+  private:
+    size_t page_ = 0;
+    size_t size_ = 0;
+    char *base_ = nullptr;
+    const double *data_ = nullptr;
+};
+
+constexpr int guard_count = 16;
+
+// Runs kernel(x, n, f, m, y) with x and f fenced at the given edge and y
+// guarded, checks the guards, and returns the outputs.
+inline Vec run_fenced(Kernel kernel, const Vec &x, const Vec &f, size_t out_len,
+                      Fenced::Edge edge) {
+    const Fenced fx(x, edge), ff(f, edge);
+    Vec buf(out_len + 2 * guard_count, from_bits(guard_bits));
+    for (size_t i = 0; i < out_len; ++i) buf[guard_count + i] = from_bits(unwritten_bits);
+    kernel(fx.data(), static_cast<int32_t>(x.size()), ff.data(), static_cast<int32_t>(f.size()),
+           buf.data() + guard_count);
+    for (int g = 0; g < guard_count; ++g) {
+        EXPECT_EQ(bits(buf[g]), guard_bits) << "written " << guard_count - g << " before y[0]";
+        EXPECT_EQ(bits(buf[guard_count + out_len + g]), guard_bits)
+            << "written " << g << " after the last output";
+    }
+    return Vec(buf.begin() + guard_count, buf.begin() + guard_count + out_len);
+}
+
+// Both fence placements must give the same outputs; the first is returned.
+inline Vec run(Kernel kernel, const Vec &x, const Vec &f, size_t out_len) {
+    const Vec back = run_fenced(kernel, x, f, out_len, Fenced::Back);
+    const Vec front = run_fenced(kernel, x, f, out_len, Fenced::Front);
+    EXPECT_EQ(back.size(), front.size());
+    for (size_t i = 0; i < back.size() && i < front.size(); ++i)
+        EXPECT_EQ(bits(back[i]), bits(front[i])) << "output " << i;
+    return back;
+}
+
+// Bit-for-bit comparison, so +0.0 and -0.0 differ and every rounding counts.
+inline ::testing::AssertionResult same_bits(const Vec &got, const Vec &want) {
+    if (got.size() != want.size())
+        return ::testing::AssertionFailure()
+               << "length " << got.size() << ", expected " << want.size();
+    for (size_t i = 0; i < got.size(); ++i)
+        if (bits(got[i]) != bits(want[i]))
+            return ::testing::AssertionFailure()
+                   << "element " << i << ": " << got[i] << " (0x" << std::hex << bits(got[i])
+                   << "), expected " << want[i] << " (0x" << bits(want[i]) << std::dec << ")";
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace harness
