@@ -1,0 +1,301 @@
+// What every built module shows the dynamic loader, read with readelf: the
+// symbols it exports and at which version, the version node it defines, the
+// host operations it binds and to which library, the libraries it needs, and
+// the kernels it carries. Modules are found by listing this platform's
+// folder and its kernels/ subfolder, so modules added later are covered too.
+#include "build_paths.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+#if defined(__LP64__)
+constexpr bool wide = true;
+const char *const platform = "glnxa64";
+const char *const extension = ".mexa64";
+#else
+constexpr bool wide = false;
+const char *const platform = "glnx86";
+const char *const extension = ".mexglx";
+#endif
+
+struct ModuleFile {
+    std::string name; // the command or kernel name
+    std::string file; // its file name
+    std::string path;
+    bool kernel_only;
+};
+
+void PrintTo(const ModuleFile &m, std::ostream *os) {
+    *os << m.path;
+}
+
+std::vector<ModuleFile> discover() {
+    std::vector<ModuleFile> found;
+    const fs::path root = fs::path(WAVELET_BUILD_DIR) / platform;
+    for (const bool kernel_only : {false, true}) {
+        const fs::path dir = kernel_only ? root / "kernels" : root;
+        std::error_code ec;
+        for (const auto &entry : fs::directory_iterator(dir, ec)) {
+            if (!entry.is_regular_file() || entry.path().extension() != extension) continue;
+            found.push_back({entry.path().stem().string(), entry.path().filename().string(),
+                             entry.path().string(), kernel_only});
+        }
+    }
+    std::sort(found.begin(), found.end(),
+              [](const auto &a, const auto &b) { return a.path < b.path; });
+    return found;
+}
+
+std::string run(const std::string &command) {
+    std::string text;
+    FILE *p = popen(command.c_str(), "r");
+    if (p == nullptr) return text;
+    char buf[4096];
+    size_t got;
+    while ((got = fread(buf, 1, sizeof buf, p)) > 0) text.append(buf, got);
+    pclose(p);
+    return text;
+}
+
+std::string readelf(const std::string &options, const std::string &path) {
+    return run(std::string(READELF_PATH) + " -W " + options + " '" + path + "' 2>&1");
+}
+
+std::vector<std::string> lines_of(const std::string &text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> fields_of(const std::string &line) {
+    std::istringstream in(line);
+    std::vector<std::string> f;
+    for (std::string w; in >> w;) f.push_back(w);
+    return f;
+}
+
+struct DynamicSymbol {
+    std::string name;
+    std::string version;  // "" when unversioned
+    bool default_version; // name@@version
+    bool defined;
+    bool absolute;
+    int version_index = 0; // the "(N)" readelf gives an undefined symbol
+};
+
+std::vector<DynamicSymbol> dynamic_symbols(const std::string &path) {
+    std::vector<DynamicSymbol> syms;
+    static const std::regex row(R"(^\s*\d+:\s)");
+    for (const auto &line : lines_of(readelf("--dyn-syms", path))) {
+        if (!std::regex_search(line, row)) continue;
+        const auto f = fields_of(line);
+        if (f.size() < 8) continue; // the null symbol
+        DynamicSymbol s;
+        std::string name = f[7];
+        const size_t at = name.find('@');
+        s.default_version = name.compare(at == std::string::npos ? 0 : at, 2, "@@") == 0;
+        if (at != std::string::npos) {
+            s.version = name.substr(at + (s.default_version ? 2 : 1));
+            name.resize(at);
+        }
+        s.name = name;
+        s.defined = f[6] != "UND";
+        s.absolute = f[6] == "ABS";
+        if (f.size() > 8 && f[8].size() > 2 && f[8].front() == '(')
+            s.version_index = std::stoi(f[8].substr(1));
+        syms.push_back(s);
+    }
+    return syms;
+}
+
+struct Versions {
+    std::string base;                     // the BASE definition
+    std::vector<std::string> defined;     // every other definition
+    std::map<int, std::string> needed_in; // version index -> library
+    std::map<int, std::string> needed_as; // version index -> version name
+};
+
+Versions versions(const std::string &path) {
+    Versions v;
+    static const std::regex def(R"(Flags:\s+(\S+)\s+Index:\s+\d+\s+Cnt:\s+\d+\s+Name:\s+(\S+))");
+    static const std::regex file(R"(Version:\s+\d+\s+File:\s+(\S+))");
+    static const std::regex need(R"(Name:\s+(\S+)\s+Flags:\s+\S+\s+Version:\s+(\d+))");
+    std::string library;
+    for (const auto &line : lines_of(readelf("-V", path))) {
+        std::smatch m;
+        if (std::regex_search(line, m, def)) {
+            if (m[1] == "BASE")
+                v.base = m[2];
+            else
+                v.defined.push_back(m[2]);
+        } else if (std::regex_search(line, m, file)) {
+            library = m[1];
+        } else if (std::regex_search(line, m, need)) {
+            v.needed_in[std::stoi(m[2])] = library;
+            v.needed_as[std::stoi(m[2])] = m[1];
+        }
+    }
+    return v;
+}
+
+std::vector<std::string> needed_libraries(const std::string &path) {
+    std::vector<std::string> libs;
+    static const std::regex needed(R"(\(NEEDED\)\s+Shared library:\s+\[([^\]]+)\])");
+    for (const auto &line : lines_of(readelf("-d", path))) {
+        std::smatch m;
+        if (std::regex_search(line, m, needed)) libs.push_back(m[1]);
+    }
+    return libs;
+}
+
+bool host_operation(const std::string &name) {
+    return name.rfind("mx", 0) == 0 || name.rfind("mex", 0) == 0;
+}
+
+class Exports : public ::testing::TestWithParam<ModuleFile> {};
+
+TEST_P(Exports, OnlyTheEntriesAtVersionMEX) {
+    const ModuleFile &mod = GetParam();
+    const Versions v = versions(mod.path);
+    std::set<std::string> exported;
+    for (const auto &s : dynamic_symbols(mod.path)) {
+        if (!s.defined) continue;
+        // The version node itself appears as an absolute symbol of its name.
+        if (s.absolute && std::count(v.defined.begin(), v.defined.end(), s.name)) continue;
+        exported.insert(s.name + (s.default_version ? "@@" : "@") + s.version);
+    }
+    const std::set<std::string> want =
+        mod.kernel_only ? std::set<std::string>{"mexVersion@@MEX"}
+                        : std::set<std::string>{"mexFunction@@MEX", "mexVersion@@MEX"};
+    EXPECT_EQ(exported, want);
+}
+
+TEST_P(Exports, VersionNodeNamedAfterTheFile) {
+    const ModuleFile &mod = GetParam();
+    const Versions v = versions(mod.path);
+    EXPECT_EQ(v.base, mod.file);
+    EXPECT_EQ(v.defined, std::vector<std::string>{"MEX"});
+}
+
+TEST_P(Exports, HostOperationsBoundAtV7) {
+    const ModuleFile &mod = GetParam();
+    const Versions v = versions(mod.path);
+    std::set<std::string> host_calls;
+    for (const auto &s : dynamic_symbols(mod.path)) {
+        if (s.defined) continue;
+        const auto lib = v.needed_in.find(s.version_index);
+        const std::string from = lib == v.needed_in.end() ? "" : lib->second;
+        if (host_operation(s.name)) {
+            host_calls.insert(s.name);
+            EXPECT_EQ(s.version, "v7.0") << s.name;
+            EXPECT_EQ(from, s.name.rfind("mex", 0) == 0 ? "libmex.so" : "libmx.so") << s.name;
+        } else if (!s.version.empty()) {
+            // Anything else comes from the C or mathematics library only: no
+            // C++ runtime, no compiler support library.
+            EXPECT_TRUE(std::regex_match(from, std::regex(R"(lib[cm]\.so\.\d+)")))
+                << s.name << "@" << s.version << " from " << from;
+        }
+    }
+    if (mod.kernel_only) {
+        // A kernel never calls the host.
+        EXPECT_TRUE(host_calls.empty()) << *host_calls.begin();
+        return;
+    }
+    // The array-creation entry of this platform, and not the other one.
+    const char *const ours = wide ? "mxCreateDoubleMatrix_700" : "mxCreateDoubleMatrix";
+    const char *const other = wide ? "mxCreateDoubleMatrix" : "mxCreateDoubleMatrix_700";
+    EXPECT_EQ(host_calls.count(ours), 1u) << "missing " << ours;
+    EXPECT_EQ(host_calls.count(other), 0u) << "calls " << other;
+    for (const char *always : {"mxGetM", "mxGetN", "mxGetPr", "mexErrMsgTxt"})
+        EXPECT_EQ(host_calls.count(always), 1u) << "missing " << always;
+}
+
+TEST_P(Exports, NeedsOnlyTheHostAndTheCLibraries) {
+    const ModuleFile &mod = GetParam();
+    const auto libs = needed_libraries(mod.path);
+    std::multiset<std::string> kinds;
+    for (const auto &lib : libs) {
+        if (std::regex_match(lib, std::regex(R"(libm\.so(\.\d+)?)")))
+            kinds.insert("libm");
+        else if (std::regex_match(lib, std::regex(R"(libc\.so(\.\d+)?)")))
+            kinds.insert("libc");
+        else
+            kinds.insert(lib);
+    }
+    EXPECT_EQ(kinds,
+              (std::multiset<std::string>{"libc", "libm", "libmat.so", "libmex.so", "libmx.so"}));
+}
+
+TEST_P(Exports, VersionQueryAnswers) {
+    const ModuleFile &mod = GetParam();
+    const standin::Module m(mod.path);
+    ASSERT_TRUE(m.loaded()) << m.load_error();
+    EXPECT_EQ(m.version(), "MATLAB R14 native");
+    EXPECT_EQ(m.has_gateway(), !mod.kernel_only);
+}
+
+// The kernels and routines each module carries, by the names of its local
+// functions; a kernel-only module carries its own kernel alone.
+const std::map<std::string, std::set<std::string>> command_holds = {
+    {"SinkCoarse", {"downlo"}},
+    {"SinkDetail", {"mirrorfilt", "downhi"}},
+    {"RaiseCoarse", {"uplo"}},
+    {"RaiseDetail", {"mirrorfilt", "uphi"}},
+    {"SiftGrid_WR", {"mirrorfilt", "downlo", "downhi", "dpwt2"}},
+    {"MeldGrid_WR", {"mirrorfilt", "uplo", "uphi", "idpwt2"}},
+};
+
+const std::set<std::string> kernel_names = {
+    "mirrorfilt", "downlo",         "downhi",    "uplo",      "uphi",    "dpwt2",
+    "idpwt2",     "mirrorsymmfilt", "downlopbs", "downhipbs", "uplopbs", "uphipbs",
+};
+
+TEST_P(Exports, CarriesExactlyItsKernels) {
+    const ModuleFile &mod = GetParam();
+    std::set<std::string> want;
+    if (mod.kernel_only) {
+        want = {mod.name};
+    } else {
+        const auto it = command_holds.find(mod.name);
+        if (it == command_holds.end()) GTEST_SKIP() << "no assignment known for " << mod.name;
+        want = it->second;
+    }
+    const std::string table = readelf("-s -C", mod.path);
+    if (table.find(".symtab") == std::string::npos) GTEST_SKIP() << "stripped";
+    std::set<std::string> held;
+    static const std::regex func(R"(\sFUNC\s+\S+\s+\S+\s+\d+\s+([A-Za-z_0-9]+)\()");
+    for (const auto &line : lines_of(table)) {
+        std::smatch m;
+        if (std::regex_search(line, m, func) && kernel_names.count(m[1])) held.insert(m[1]);
+    }
+    EXPECT_EQ(held, want);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modules, Exports, ::testing::ValuesIn(discover()), [](const auto &info) {
+    return std::string(info.param.kernel_only ? "kernel_" : "") + info.param.name;
+});
+
+// The listing above must not pass by finding nothing.
+TEST(ModuleFolder, HoldsEveryDeliverable) {
+    std::set<std::string> commands, kernels;
+    for (const auto &m : discover()) (m.kernel_only ? kernels : commands).insert(m.name);
+    for (const auto &[name, holds] : command_holds) EXPECT_EQ(commands.count(name), 1u) << name;
+    for (const char *k : {"mirrorfilt", "downlo", "downhi", "uplo", "uphi"})
+        EXPECT_EQ(kernels.count(k), 1u) << k;
+}
+
+} // namespace
