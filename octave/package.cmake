@@ -1,0 +1,90 @@
+# Makes the Octave package of the six commands: a tarball that
+# "pkg install" builds with mkoctfile --mex.
+#
+#   cmake -DSOURCE_DIR=<sources> -DOUT_DIR=<folder> -DPACKAGE_NAME=<name>
+#         -DPACKAGE_VERSION=<x.y.z> -P octave/package.cmake
+#
+# The package holds DESCRIPTION, COPYING, INDEX, inst/ (the help files) and
+# src/ (the gateway and kernel sources in their own folders, and a Makefile
+# whose per-command source lists come from cmake/Sources.cmake, as in every
+# other build).
+cmake_minimum_required(VERSION 3.20)
+foreach(var SOURCE_DIR OUT_DIR PACKAGE_NAME PACKAGE_VERSION)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "package.cmake needs -D${var}=...")
+  endif()
+endforeach()
+
+set(PROJECT_SOURCE_DIR "${SOURCE_DIR}")
+include("${SOURCE_DIR}/cmake/Sources.cmake")
+
+set(stage "${OUT_DIR}/stage")
+set(top "${stage}/${PACKAGE_NAME}")
+file(REMOVE_RECURSE "${stage}")
+file(MAKE_DIRECTORY "${top}/inst" "${top}/src")
+
+string(TIMESTAMP PACKAGE_DATE "%Y-%m-%d" UTC)
+configure_file("${SOURCE_DIR}/octave/package/DESCRIPTION.in" "${top}/DESCRIPTION" @ONLY)
+configure_file("${SOURCE_DIR}/octave/package/INDEX" "${top}/INDEX" @ONLY)
+configure_file("${SOURCE_DIR}/LICENSE" "${top}/COPYING" COPYONLY)
+
+# Every source file of every command, and every header beside them, keeping
+# the folders so that the sources' relative includes still resolve.
+set(files)
+set(makefile_rules)
+set(targets)
+foreach(command ${WAVELET_COMMANDS})
+  set(sources ${WAVELET_${command}_SOURCES})
+  list(REMOVE_DUPLICATES sources)
+  set(relative)
+  foreach(src ${sources})
+    file(RELATIVE_PATH rel "${SOURCE_DIR}" "${src}")
+    list(APPEND relative "${rel}")
+    list(APPEND files "${rel}")
+  endforeach()
+  list(JOIN relative " " relative)
+  string(APPEND makefile_rules "${command}.mex: ${relative}\n\t$(MEX) -o $@ ${relative}\n\n")
+  list(APPEND targets "${command}.mex")
+  # The help file goes into inst/ and, through the Makefile, beside the
+  # module, which is where Octave looks for a MEX command's help.
+  configure_file("${SOURCE_DIR}/octave/help/${command}.m" "${top}/inst/${command}.m" COPYONLY)
+  configure_file("${SOURCE_DIR}/octave/help/${command}.m" "${top}/src/help/${command}.m" COPYONLY)
+endforeach()
+file(GLOB_RECURSE headers RELATIVE "${SOURCE_DIR}"
+  "${SOURCE_DIR}/host/*.h" "${SOURCE_DIR}/kernels/*.h" "${SOURCE_DIR}/transform2d/*.h"
+  "${SOURCE_DIR}/commands/*.h")
+list(APPEND files ${headers})
+list(REMOVE_DUPLICATES files)
+foreach(rel ${files})
+  configure_file("${SOURCE_DIR}/${rel}" "${top}/src/${rel}" COPYONLY)
+endforeach()
+
+list(JOIN targets " " targets)
+file(WRITE "${top}/src/Makefile" "# Builds the six command modules with Octave's mkoctfile; pkg install
+# sets MKOCTFILE. Each module compiles its gateway and the kernels it holds,
+# with Octave's own mex.h, never with fused multiply-add.
+MKOCTFILE ?= mkoctfile
+MEX = CXXFLAGS=\"$$($(MKOCTFILE) -p CXXFLAGS) -ffp-contract=off\" $(MKOCTFILE) --mex -DWAVELET_HOST_MEX_H -I.
+# pkg install moves inst/<host type>-<api version>/ beside the modules.
+ARCH := $(shell $(MKOCTFILE) -p CANONICAL_HOST_TYPE)-$(shell $(MKOCTFILE) -p API_VERSION)
+
+all: ${targets} help
+
+${makefile_rules}help:
+\tmkdir -p ../inst/$(ARCH)
+\tcp help/*.m ../inst/$(ARCH)/
+
+clean:
+\trm -f *.mex *.o
+
+.PHONY: all clean help
+")
+
+set(tarball "${OUT_DIR}/${PACKAGE_NAME}-${PACKAGE_VERSION}.tar.gz")
+file(REMOVE "${tarball}")
+execute_process(COMMAND "${CMAKE_COMMAND}" -E tar czf "${tarball}" "${PACKAGE_NAME}"
+  WORKING_DIRECTORY "${stage}" RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "could not write ${tarball}")
+endif()
+file(REMOVE_RECURSE "${stage}")
