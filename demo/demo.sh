@@ -1,8 +1,22 @@
 #!/usr/bin/env bash
-# The worked example and a round of bad calls through the command-line front
-# end: what a MATLAB user sees, without MATLAB.
+# The demo: the worked example and a round of bad calls, as a user sees them,
+# then a 512-by-512 test image through SiftGrid_WR and MeldGrid_WR.
+#
+# With GNU Octave and the Octave modules present, everything runs in Octave
+# (demo/demo.m) and the images are PNG. Otherwise the same steps run through
+# the stand-in host: the worked examples through build/bin/mexcall, the image
+# through build/bin/wavelet_demo, and the images are PGM.
 set -u
-build=${1:-build}
+build=$(cd "${1:-build}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+octave=$(command -v octave-cli || true)
+
+if [ -n "$octave" ] && [ -f "$build/octave/SiftGrid_WR.mex" ]; then
+    echo "== GNU Octave $("$octave" --version | head -n 1 | sed 's/.*version //'), modules in $build/octave"
+    WAVELET_BUILD_DIR="$build" exec "$octave" --no-gui --norc --no-history "$here/demo.m"
+fi
+
+echo "== No Octave here: the stand-in host and the MATLAB-interface modules"
 mexcall="$build/bin/mexcall"
 mod="$build/glnxa64"
 
@@ -22,4 +36,5 @@ run "$mod/SinkCoarse.mexa64" '[1 2 3 4 5 6]' '[1 1]'
 run "$mod/SinkCoarse.mexa64" '[1 2 3 4]'
 run --nargout 0 "$mod/SinkDetail.mexa64" '[1 2 3 4]' '[1 1]'
 run "$mod/SiftGrid_WR.mexa64" '[1 2 3 4; 5 6 7 8]' 0 '[1 1]'
-exit 0
+
+exec "$build/bin/wavelet_demo" "$build"
