@@ -34,6 +34,9 @@ template <int W, int R> inline void copy_slice(const double *from, double *to) {
     for (int v = 0; v < R / W; ++v) store<W>(to + v * W, load<W>(from + v * W));
 }
 
+// How many outputs ahead the panels request the columns they will touch.
+constexpr int32_t prefetch_ahead = 16;
+
 // Forward row pass over the R rows starting at grid (already moved to the
 // panel's first row) of the block of side s. head holds R * (m - 1) doubles,
 // ring R * K.
@@ -58,6 +61,17 @@ void down_panel(double *grid, int32_t n, int32_t s, const double *g, const doubl
             if (k >= K) k -= K;
             return ring + ptrdiff_t{R} * k;
         };
+        // The columns a few outputs ahead, requested early so that their
+        // page walks and cache misses overlap with this output's sums.
+        if (i + prefetch_ahead < half) {
+            const int32_t ahead = i + prefetch_ahead;
+            if (2 * ahead + m < s) {
+                __builtin_prefetch(grid + step * (2 * ahead + m - 1));
+                __builtin_prefetch(grid + step * (2 * ahead + m - 2));
+            }
+            __builtin_prefetch(grid + step * ahead, 1);
+            __builtin_prefetch(grid + step * (half + ahead), 1);
+        }
         vec<W> lo[V], hi[V];
         for (int v = 0; v < V; ++v) lo[v] = hi[v] = vec<W>{};
         for (int32_t j = 0; j < m; ++j) {

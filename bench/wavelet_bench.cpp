@@ -1,0 +1,329 @@
+// Timing harness for the filtering kernels and grid transforms.
+//
+// For every case it times, on preallocated buffers and in interleaved rounds
+// (one run of each implementation per round), the vector path this CPU
+// selects, the plain loops, a literal scalar implementation kept here as the
+// reference point, GSL's Daubechies transform where it does the same work, a
+// memcpy of the same bytes, and the whole call of the command module through
+// the stand-in host. It prints one JSON object per case and implementation
+// with the median time in milliseconds; bench/run.py adds PyWavelets and
+// Octave and prints the table.
+//
+//   wavelet_bench [--quick] [--rounds K] [--1d N]... [--2d N]... MODULE_DIR
+//
+// --1d and --2d replace the default lengths and sides (0 skips that kind).
+#include <gsl/gsl_errno.h>
+#include <gsl/gsl_wavelet.h>
+#include <gsl/gsl_wavelet2d.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "kernels/periodic/periodic.h"
+#include "kernels/periodic/simd.h"
+#include "session.h"
+#include "transform2d/grid_simd.h"
+#include "transform2d/transform2d.h"
+
+namespace {
+
+typedef std::vector<double> Vec;
+
+// Daubechies lowpass filters of 4 and 8 taps (orthonormal).
+Vec daubechies(int taps) {
+    if (taps == 4) {
+        const double r3 = std::sqrt(3.0), d = 4.0 * std::sqrt(2.0);
+        return {(1 + r3) / d, (3 + r3) / d, (3 - r3) / d, (1 - r3) / d};
+    }
+    return {0.2303778133088964,  0.7148465705529154, 0.6308807679298587, -0.0279837694168599,
+            -0.1870348117190931, 0.0308413818355607, 0.0328830116668852, -0.0105974017850690};
+}
+
+Vec random_values(size_t count) {
+    std::mt19937_64 gen(12345);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    Vec v(count);
+    for (auto &x : v) x = unit(gen);
+    return v;
+}
+
+// The literal algorithm: every output a sum over its window with the index
+// reduced by a mask, rows gathered and scattered one at a time.
+void literal_downlo(const double *x, int32_t n, const double *h, int32_t m, double *y) {
+    for (int32_t i = 0; i < n / 2; ++i) {
+        double s = 0.0;
+        for (int32_t j = 0; j < m; ++j) s += h[j] * x[(2 * i + j) & (n - 1)];
+        y[i] = s;
+    }
+}
+void literal_downhi(const double *x, int32_t n, const double *g, int32_t m, double *y) {
+    for (int32_t i = 0; i < n / 2; ++i) {
+        double s = 0.0;
+        for (int32_t j = 0; j < m; ++j) s += g[j] * x[(2 * i + 1 - j) & (n - 1)];
+        y[i] = s;
+    }
+}
+void literal_uplo(const double *x, int32_t n, const double *h, int32_t m, double *y) {
+    for (int32_t i = 0; i < n; ++i) {
+        double e = 0.0, o = 0.0;
+        for (int32_t j = 0; 2 * j < m; ++j) e += h[2 * j] * x[(i - j) & (n - 1)];
+        for (int32_t j = 0; 2 * j + 1 < m; ++j) o += h[2 * j + 1] * x[(i - j) & (n - 1)];
+        y[2 * i] = e;
+        y[2 * i + 1] = o;
+    }
+}
+void literal_uphi(const double *x, int32_t n, const double *g, int32_t m, double *y) {
+    for (int32_t i = 0; i < n; ++i) {
+        double e = 0.0, o = 0.0;
+        for (int32_t j = 0; 2 * j < m; ++j) e += g[2 * j] * x[(i + j) & (n - 1)];
+        for (int32_t j = 0; 2 * j + 1 < m; ++j) o += g[2 * j + 1] * x[(i + j) & (n - 1)];
+        y[2 * i + 1] = e;
+        y[2 * i] = o;
+    }
+}
+
+void literal_forward(const double *src, int32_t n, int32_t L, int32_t J, const double *g,
+                     const double *h, int32_t m, double *out, double *work) {
+    std::memcpy(out, src, sizeof(double) * n * n);
+    double *w0 = work, *w1 = work + n, *w2 = work + 2 * n;
+    int32_t size = n;
+    for (int32_t lev = J - 1; lev >= L; --lev, size /= 2) {
+        const int32_t half = size / 2;
+        for (int32_t c = 0; c < size; ++c) {
+            double *col = out + size_t(n) * c;
+            std::memcpy(w0, col, sizeof(double) * size);
+            literal_downlo(w0, size, h, m, col);
+            literal_downhi(w0, size, g, m, col + half);
+        }
+        for (int32_t r = 0; r < size; ++r) {
+            for (int32_t c = 0; c < size; ++c) w0[c] = out[r + size_t(n) * c];
+            literal_downlo(w0, size, h, m, w1);
+            literal_downhi(w0, size, g, m, w2);
+            for (int32_t c = 0; c < half; ++c) out[r + size_t(n) * c] = w1[c];
+            for (int32_t c = 0; c < half; ++c) out[r + size_t(n) * (half + c)] = w2[c];
+        }
+    }
+}
+
+void literal_inverse(const double *src, int32_t n, int32_t L, int32_t, const double *g,
+                     const double *h, int32_t m, double *out, double *work) {
+    std::memcpy(out, src, sizeof(double) * n * n);
+    double *w0 = work, *w1 = work + n, *w2 = work + 2 * n, *w3 = work + 3 * n;
+    for (int32_t e = 1 << L; e < n; e *= 2) {
+        const int32_t s = 2 * e;
+        for (int32_t r = 0; r < s; ++r) {
+            for (int32_t c = 0; c < e; ++c) w1[c] = out[r + size_t(n) * c];
+            for (int32_t c = 0; c < e; ++c) w2[c] = out[r + size_t(n) * (e + c)];
+            literal_uplo(w1, e, h, m, w0);
+            literal_uphi(w2, e, g, m, w3);
+            for (int32_t c = 0; c < s; ++c) out[r + size_t(n) * c] = w0[c] + w3[c];
+        }
+        for (int32_t c = 0; c < s; ++c) {
+            double *col = out + size_t(n) * c;
+            literal_uplo(col, e, h, m, w1);
+            literal_uphi(col + e, e, g, m, w2);
+            for (int32_t k = 0; k < s; ++k) col[k] = w1[k] + w2[k];
+        }
+    }
+}
+
+struct Impl {
+    std::string name;
+    std::function<void()> run;
+};
+
+double now_ms() {
+    return std::chrono::duration<double, std::milli>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Interleaved rounds; prints the median of each implementation.
+void measure(const std::string &fields, const std::vector<Impl> &impls, int rounds) {
+    std::vector<std::vector<double>> times(impls.size());
+    for (auto &impl : impls) impl.run(); // warm the caches and page tables
+    for (int r = 0; r < rounds; ++r)
+        for (size_t k = 0; k < impls.size(); ++k) {
+            const double t0 = now_ms();
+            impls[k].run();
+            times[k].push_back(now_ms() - t0);
+        }
+    for (size_t k = 0; k < impls.size(); ++k) {
+        auto &t = times[k];
+        std::sort(t.begin(), t.end());
+        const double median =
+            t.size() % 2 ? t[t.size() / 2] : 0.5 * (t[t.size() / 2 - 1] + t[t.size() / 2]);
+        std::printf("{%s, \"impl\": \"%s\", \"ms\": %.4f}\n", fields.c_str(), impls[k].name.c_str(),
+                    median);
+        std::fflush(stdout);
+    }
+}
+
+void bench_1d(int32_t n, int m, int rounds) {
+    const Vec h = daubechies(m);
+    Vec g(m);
+    mirrorfilt(h.data(), g.data(), m);
+    const Vec x = random_values(n);
+    Vec lo(n / 2), hi(n / 2), y(2 * size_t(n)), y2(2 * size_t(n)), copy(n);
+    gsl_wavelet *w = gsl_wavelet_alloc(gsl_wavelet_daubechies, m);
+    gsl_wavelet_workspace *ws = gsl_wavelet_workspace_alloc(n);
+    Vec gsl_data = x;
+    const int J = int(std::lround(std::log2(n)));
+    char fields[200];
+
+    std::snprintf(fields, sizeof fields,
+                  "\"kind\": \"1d\", \"dir\": \"analysis\", \"n\": %d, \"m\": %d, \"J\": %d", n, m,
+                  J);
+    measure(
+        fields,
+        {{"fast",
+          [&] {
+              downlo(x.data(), n, h.data(), m, lo.data());
+              downhi(x.data(), n, g.data(), m, hi.data());
+          }},
+         {"plain",
+          [&] {
+              downlo_plain(x.data(), n, h.data(), m, lo.data());
+              downhi_plain(x.data(), n, g.data(), m, hi.data());
+          }},
+         {"literal",
+          [&] {
+              literal_downlo(x.data(), n, h.data(), m, lo.data());
+              literal_downhi(x.data(), n, g.data(), m, hi.data());
+          }},
+         {"gsl_full_depth", [&] { gsl_wavelet_transform_forward(w, gsl_data.data(), 1, n, ws); }},
+         {"memcpy", [&] { std::memcpy(copy.data(), x.data(), sizeof(double) * n); }}},
+        rounds);
+
+    // Synthesis from n/2 coarse and n/2 detail samples back to n.
+    const int32_t e = n / 2;
+    std::snprintf(fields, sizeof fields,
+                  "\"kind\": \"1d\", \"dir\": \"synthesis\", \"n\": %d, \"m\": %d, \"J\": %d", n, m,
+                  J);
+    measure(
+        fields,
+        {{"fast",
+          [&] {
+              uplo(lo.data(), e, h.data(), m, y.data());
+              uphi(hi.data(), e, g.data(), m, y2.data());
+          }},
+         {"plain",
+          [&] {
+              uplo_plain(lo.data(), e, h.data(), m, y.data());
+              uphi_plain(hi.data(), e, g.data(), m, y2.data());
+          }},
+         {"literal",
+          [&] {
+              literal_uplo(lo.data(), e, h.data(), m, y.data());
+              literal_uphi(hi.data(), e, g.data(), m, y2.data());
+          }},
+         {"gsl_full_depth", [&] { gsl_wavelet_transform_inverse(w, gsl_data.data(), 1, n, ws); }},
+         {"memcpy", [&] { std::memcpy(copy.data(), x.data(), sizeof(double) * n); }}},
+        rounds);
+    gsl_wavelet_workspace_free(ws);
+    gsl_wavelet_free(w);
+}
+
+void bench_2d(const std::string &module_dir, int32_t n, int m, int32_t L, int rounds) {
+    const int32_t J = int32_t(std::lround(std::log2(n)));
+    const Vec h = daubechies(m);
+    Vec g(m);
+    mirrorfilt(h.data(), g.data(), m);
+    const size_t cells = size_t(n) * n;
+    const Vec src = random_values(cells);
+    Vec out(cells), work(4 * size_t(n)), copy(cells), gsl_data = src;
+    gsl_wavelet *w = gsl_wavelet_alloc(gsl_wavelet_daubechies, m);
+    gsl_wavelet_workspace *ws = gsl_wavelet_workspace_alloc(n);
+    const bool full = L == 0;
+
+    standin::Module sift(standin::module_path(module_dir, "SiftGrid_WR"));
+    standin::Module meld(standin::module_path(module_dir, "MeldGrid_WR"));
+    const std::vector<standin::Value> args = {standin::Value::matrix(n, n, src),
+                                              standin::Value::scalar(L), standin::Value::row(h)};
+
+    for (const char *dir : {"forward", "inverse"}) {
+        const bool fwd = dir[0] == 'f';
+        auto fast = fwd ? dpwt2 : idpwt2;
+        auto plain = fwd ? dpwt2_plain : idpwt2_plain;
+        auto literal = fwd ? literal_forward : literal_inverse;
+        std::vector<Impl> impls = {
+            {"fast",
+             [&] { fast(src.data(), n, n, L, J, g.data(), h.data(), m, out.data(), work.data()); }},
+            {"plain",
+             [&] {
+                 plain(src.data(), n, n, L, J, g.data(), h.data(), m, out.data(), work.data());
+             }},
+            {"literal",
+             [&] { literal(src.data(), n, L, J, g.data(), h.data(), m, out.data(), work.data()); }},
+            {"memcpy", [&] { std::memcpy(copy.data(), src.data(), sizeof(double) * cells); }},
+        };
+        if (full)
+            impls.push_back(
+                {"gsl", [&, fwd] {
+                     if (fwd)
+                         gsl_wavelet2d_nstransform_forward(w, gsl_data.data(), n, n, n, ws);
+                     else
+                         gsl_wavelet2d_nstransform_inverse(w, gsl_data.data(), n, n, n, ws);
+                 }});
+        const standin::Module &module = fwd ? sift : meld;
+        if (module.loaded()) impls.push_back({"standin_call", [&] { module.call(1, args); }});
+        char fields[200];
+        std::snprintf(
+            fields, sizeof fields,
+            "\"kind\": \"2d\", \"dir\": \"%s\", \"n\": %d, \"m\": %d, \"J\": %d, \"L\": %d", dir, n,
+            m, J, L);
+        measure(fields, impls, rounds);
+    }
+    gsl_wavelet_workspace_free(ws);
+    gsl_wavelet_free(w);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    bool quick = false;
+    int rounds = 7;
+    std::string module_dir = ".";
+    std::vector<int32_t> only1, only2;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--quick")
+            quick = true;
+        else if (a == "--1d" && i + 1 < argc)
+            only1.push_back(std::atoi(argv[++i]));
+        else if (a == "--2d" && i + 1 < argc)
+            only2.push_back(std::atoi(argv[++i]));
+        else if (a == "--rounds" && i + 1 < argc)
+            rounds = std::atoi(argv[++i]);
+        else
+            module_dir = a;
+    }
+    gsl_set_error_handler_off();
+    std::fprintf(stderr, "variant in use: %d (0 plain, 1 sse2, 2 avx2, 3 avx512)\n",
+                 simd_variant());
+    std::vector<int32_t> sides1 =
+        quick ? std::vector<int32_t>{1 << 10} : std::vector<int32_t>{1 << 16, 1 << 20, 1 << 24};
+    std::vector<int32_t> sides2 =
+        quick ? std::vector<int32_t>{64} : std::vector<int32_t>{512, 1024, 2048, 4096};
+    if (!only1.empty()) sides1 = only1;
+    if (!only2.empty()) sides2 = only2;
+    std::erase(sides1, 0);
+    std::erase(sides2, 0);
+    for (int m : {4, 8})
+        for (int32_t n : sides1) bench_1d(n, m, n >= (1 << 24) ? std::max(3, rounds - 2) : rounds);
+    for (int32_t n : sides2)
+        for (int m : {4, 8}) {
+            const int32_t J = int32_t(std::lround(std::log2(n)));
+            for (int32_t L : {0, J - 3})
+                bench_2d(module_dir, n, m, L, n >= 4096 ? std::max(3, rounds - 2) : rounds);
+        }
+    return 0;
+}
