@@ -57,19 +57,23 @@ end
 function compile(name, sources, root, folder, in_octave)
   defines = {'-DWAVELET_HOST_MEX_H', ['-I' root]};
   if in_octave
-    % Octave's mex passes compiler flags through CXXFLAGS.
+    % Octave's mex takes compiler flags from CXXFLAGS: its own, plus ours.
     old = getenv('CXXFLAGS');
-    [status, flags] = system('mkoctfile -p CXXFLAGS');
-    if status ~= 0
-      flags = '-O2';
-    end
-    setenv('CXXFLAGS', [strtrim(flags) ' -O2 -ffp-contract=off']);
-    cleanup = onCleanup(@() setenv('CXXFLAGS', old));
+    cleanup = onCleanup(@() restore_cxxflags(old));
+    setenv('CXXFLAGS', [strtrim(mkoctfile('-p', 'CXXFLAGS')) ' -ffp-contract=off']);
     out = fullfile(folder, [name '.' mexext()]);
     mex(defines{:}, '-o', out, sources{:});
   else
     mex(defines{:}, 'CXXFLAGS=$CXXFLAGS -ffp-contract=off', 'CFLAGS=$CFLAGS -ffp-contract=off', ...
         '-outdir', folder, '-output', name, sources{:});
+  end
+end
+
+function restore_cxxflags(old)
+  if isempty(old)
+    unsetenv('CXXFLAGS');
+  else
+    setenv('CXXFLAGS', old);
   end
 end
 
