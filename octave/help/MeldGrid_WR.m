@@ -14,6 +14,13 @@
 %   h      the lowpass filter: every element in storage order, any shape.
 %   x      n-by-n: the rebuilt grid.
 %
+%   Assign the result: a call that asks for none fails. Arguments must be
+%   real double arrays. The messages about counts and shape:
+%     "MeldGrid_WR requires 3 input arguments."
+%     "MeldGrid_WR requires one output argument."
+%     "MeldGrid_WR requires a square array"
+%     "MeldGrid requires dyadic length sides"
+%
 %   Example (the Haar filter, two levels):
 %     x = MeldGrid_WR([4 0 0 0; 0 0 0 0; 0 0 0 0; 0 0 0 0], 0, [1 1] / sqrt(2))
 %     x =

@@ -13,6 +13,12 @@
 %   h  every element of the argument in storage order, whatever its shape.
 %   y  2n values: a 1-by-2n row when x is a row, else a 2n-by-1 column.
 %
+%   Assign the result: a call that asks for none fails. Arguments must be
+%   real double arrays. The messages about counts and shape:
+%     "RaiseCoarse requires two input arguments."
+%     "RaiseCoarse requires one output argument."
+%     "RaiseCoarse requires dyadic length"        (n is not a power of two)
+%
 %   Example:
 %     y = RaiseCoarse([1 2 3 4], [1 2 3])
 %     y =

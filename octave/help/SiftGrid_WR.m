@@ -18,6 +18,13 @@
 %   w      n-by-n: the coarse block of side 2^L in the top-left corner, each
 %          ring around it the three detail quarters of one level.
 %
+%   Assign the result: a call that asks for none fails. Arguments must be
+%   real double arrays. The messages about counts and shape:
+%     "SiftGrid_WR requires 3 input arguments."
+%     "SiftGrid_WR requires one output argument."
+%     "SiftGrid_WR requires a square array"
+%     "SiftGrid_WR requires dyadic length sides"
+%
 %   Example (the Haar filter, one level):
 %     w = SiftGrid_WR([1 2; 3 4], 0, [1 1] / sqrt(2))
 %     w =

@@ -13,6 +13,12 @@
 %      it may be empty or longer than the signal.
 %   y  n/2 values: a 1-by-n/2 row when x is a row, else an n/2-by-1 column.
 %
+%   Assign the result: a call that asks for none fails. Arguments must be
+%   real double arrays. The messages about counts and shape:
+%     "SinkCoarse requires two input arguments."
+%     "SinkCoarse requires one output argument."
+%     "SinkCoarse requires dyadic length"        (n is not a power of two)
+%
 %   Example:
 %     y = SinkCoarse([3 1 4 1 5 9 2 6], [1 2 3 4])
 %     y =

@@ -13,6 +13,12 @@
 %   h  the lowpass filter: every element in storage order, any shape.
 %   d  n/2 values: a 1-by-n/2 row when x is a row, else an n/2-by-1 column.
 %
+%   Assign the result: a call that asks for none fails. Arguments must be
+%   real double arrays. The messages about counts and shape:
+%     "SinkDetail requires two input arguments."
+%     "SinkDetail requires one output argument."
+%     "SinkDetail requires dyadic length"        (n is not a power of two)
+%
 %   Example:
 %     d = SinkDetail([1 2 3 4], [1 2 3])
 %     d =

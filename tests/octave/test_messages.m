@@ -36,6 +36,23 @@ cases = {
   'MeldGrid_WR', {ones(4, 2), 0, [1 1]}, 1, 'MeldGrid_WR requires a square array'
   'MeldGrid_WR', {ones(6), 0, [1 1]},  1, 'MeldGrid requires dyadic length sides'
   'MeldGrid_WR', {[], 0, [1 1]},       1, 'MeldGrid requires dyadic length sides'
+  % Input the commands cannot compute on, as Octave hands it over: other
+  % classes, complex and sparse arrays, a signal with no samples, a level
+  % that is empty or not a number.
+  'SinkCoarse',  {single(x4), [1 1]},  1, 'SinkCoarse requires a real double signal'
+  'SinkDetail',  {x4 + 1i, [1 1]},     1, 'SinkDetail requires a real double signal'
+  'RaiseCoarse', {sparse(x4), [1 1]},  1, 'RaiseCoarse requires a real double signal'
+  'RaiseDetail', {x4 > 2, [1 1]},      1, 'RaiseDetail requires a real double signal'
+  'SinkCoarse',  {x4, int8([1 1])},    1, 'SinkCoarse requires a real double filter'
+  'RaiseDetail', {x4, [1 1i]},         1, 'RaiseDetail requires a real double filter'
+  'SinkDetail',  {zeros(4, 0), [1 1]}, 1, 'SinkDetail requires a nonempty signal'
+  'SiftGrid_WR', {single(g4), 0, [1 1]}, 1, 'SiftGrid_WR requires a real double array'
+  'MeldGrid_WR', {sparse(g4), 0, [1 1]}, 1, 'MeldGrid_WR requires a real double array'
+  'SiftGrid_WR', {g4, int32(0), [1 1]}, 1, 'SiftGrid_WR requires a real double level'
+  'MeldGrid_WR', {g4, [], [1 1]},      1, 'MeldGrid_WR requires a nonempty level'
+  'SiftGrid_WR', {g4, NaN, [1 1]},     1, 'SiftGrid_WR requires a level that rounds to a 32-bit integer'
+  'MeldGrid_WR', {g4, 2^31, [1 1]},    1, 'MeldGrid_WR requires a level that rounds to a 32-bit integer'
+  'SiftGrid_WR', {g4, 0, 'ab'},        1, 'SiftGrid_WR requires a real double filter'
 };
 
 for k = 1:rows(cases)
