@@ -34,19 +34,37 @@ template <int W, int R> inline void copy_slice(const double *from, double *to) {
     for (int v = 0; v < R / W; ++v) store<W>(to + v * W, load<W>(from + v * W));
 }
 
-// How many outputs ahead the panels request the columns they will touch.
-constexpr int32_t prefetch_ahead = 16;
+// The most rows a panel takes at once: 2 KiB of each column it visits.
+constexpr int32_t tallest_panel = 256;
 
-// Forward row pass over the R rows starting at grid (already moved to the
-// panel's first row) of the block of side s. head holds R * (m - 1) doubles,
-// ring R * K.
+// The rows of a panel: a multiple of chunk, at most tallest_panel and the
+// rows available, with slices * rows doubles fitting the room; 0 if not even
+// one chunk fits.
+inline int32_t panel_rows(int32_t available, int32_t chunk, int64_t slices, int64_t room) {
+    int32_t rows = available < tallest_panel ? available : tallest_panel;
+    if (slices > 0 && room / slices < rows) rows = static_cast<int32_t>(room / slices);
+    rows -= rows % chunk;
+    // Panels must tile the rows exactly; the row counts are powers of two.
+    while (rows > chunk && available % rows != 0) rows -= chunk;
+    return rows >= chunk && available % rows == 0 ? rows : 0;
+}
+
+// Rows per chunk of a panel: as many vectors as stay in registers.
+template <int W> constexpr int32_t chunk_rows() {
+    return W == 2 ? 8 : 16;
+}
+
+// Forward row pass over the rows rows starting at grid (already moved to the
+// panel's first row) of the block of side s, R rows at a time. head holds
+// rows * (m - 1) doubles, ring rows * K.
 template <int W, int R>
 void down_panel(double *grid, int32_t n, int32_t s, const double *g, const double *h, int32_t m,
-                double *head, double *ring, int32_t K) {
+                int32_t rows, double *head, double *ring, int32_t K) {
     constexpr int V = R / W;
     const int32_t half = s / 2;
     const ptrdiff_t step = n;
-    for (int32_t c = 0; c + 1 < m; ++c) copy_slice<W, R>(grid + step * c, head + R * c);
+    const ptrdiff_t slot_size = rows;
+    for (int32_t c = 0; c + 1 < m; ++c) copy_lanes<W>(grid + step * c, head + slot_size * c, rows);
     int32_t slot = 0;
     for (int32_t i = 0; i < half; ++i) {
         // Where column c of the panel holds its original values at output i.
@@ -55,64 +73,147 @@ void down_panel(double *grid, int32_t n, int32_t s, const double *g, const doubl
                 c += s;
             else if (c >= s)
                 c -= s;
-            if (c < half) return c < i ? head + ptrdiff_t{R} * c : grid + step * c;
+            if (c < half) return c < i ? head + slot_size * c : grid + step * c;
             int32_t k = c - half;
             if (k >= i) return grid + step * c;
             if (k >= K) k -= K;
-            return ring + ptrdiff_t{R} * k;
+            return ring + slot_size * k;
         };
-        // The columns a few outputs ahead, requested early so that their
-        // page walks and cache misses overlap with this output's sums.
-        if (i + prefetch_ahead < half) {
-            const int32_t ahead = i + prefetch_ahead;
-            if (2 * ahead + m < s) {
-                __builtin_prefetch(grid + step * (2 * ahead + m - 1));
-                __builtin_prefetch(grid + step * (2 * ahead + m - 2));
+        // Most outputs read a window of columns that all sit in one place
+        // with a fixed distance between them: the untouched lower half of
+        // the grid, or consecutive slots of the ring. Tap j of the lowpass
+        // sum then reads lo_base + j * stride, of the highpass sum
+        // hi_base - j * stride.
+        const int32_t first = 2 * i + 2 - m, last = 2 * i + m - 1;
+        const double *lo_base = nullptr, *hi_base = nullptr;
+        ptrdiff_t stride = 0;
+        if (m > 1 && first >= i && last < half) {
+            lo_base = grid + step * (2 * i);
+            hi_base = lo_base + step;
+            stride = step;
+        } else if (m > 1 && first >= half && last - half < i) {
+            int32_t k = first - half;
+            if (k >= K) k -= K;
+            if (k + (last - first) < K) {
+                lo_base = ring + slot_size * (k + m - 2);
+                hi_base = lo_base + slot_size;
+                stride = slot_size;
             }
-            __builtin_prefetch(grid + step * ahead, 1);
-            __builtin_prefetch(grid + step * (half + ahead), 1);
-        }
-        vec<W> lo[V], hi[V];
-        for (int v = 0; v < V; ++v) lo[v] = hi[v] = vec<W>{};
-        for (int32_t j = 0; j < m; ++j) {
-            const double *p = at(2 * i + j);
-            for (int v = 0; v < V; ++v) lo[v] += h[j] * load<W>(p + v * W);
-        }
-        for (int32_t j = 0; j < m; ++j) {
-            const double *p = at(2 * i + 1 - j);
-            for (int v = 0; v < V; ++v) hi[v] += g[j] * load<W>(p + v * W);
         }
         double *low = grid + step * i;
         double *high = grid + step * (half + i);
-        copy_slice<W, R>(high, ring + ptrdiff_t{R} * slot);
-        if (++slot == K) slot = 0;
-        for (int v = 0; v < V; ++v) {
-            store<W>(low + v * W, lo[v]);
-            store<W>(high + v * W, hi[v]);
+        double *saved = ring + slot_size * slot;
+        for (int32_t r = 0; r < rows; r += R) {
+            vec<W> lo[V], hi[V];
+            for (int v = 0; v < V; ++v) lo[v] = hi[v] = vec<W>{};
+            for (int32_t j = 0; j < m; ++j) {
+                const double *p = (lo_base ? lo_base + stride * j : at(2 * i + j)) + r;
+                for (int v = 0; v < V; ++v) lo[v] += h[j] * load<W>(p + v * W);
+            }
+            for (int32_t j = 0; j < m; ++j) {
+                const double *p = (hi_base ? hi_base - stride * j : at(2 * i + 1 - j)) + r;
+                for (int v = 0; v < V; ++v) hi[v] += g[j] * load<W>(p + v * W);
+            }
+            copy_slice<W, R>(high + r, saved + r);
+            for (int v = 0; v < V; ++v) {
+                store<W>(low + r + v * W, lo[v]);
+                store<W>(high + r + v * W, hi[v]);
+            }
         }
+        if (++slot == K) slot = 0;
     }
 }
 
+// Forward row pass of a block whose column pass stored column c at position
+// c/2 (c even) or half + c/2 (c odd). Output i then overwrites positions i
+// and half + i, which hold columns 2i and 2i + 1: only the next m/2 outputs
+// still read them, so a ring of P column pairs suffices, and the panel can
+// be tall. Columns 0 .. m-2, read again by the wrapping last outputs, are
+// kept in head. head holds rows * (m - 1) doubles, ring rows * 2P.
 template <int W, int R>
-void down_panels(double *grid, int32_t n, int32_t s, const double *g, const double *h, int32_t m,
-                 double *work, int32_t K) {
-    double *head = work;
-    double *ring = work + ptrdiff_t{R} * (m > 1 ? m - 1 : 0);
-    for (int32_t r = 0; r < s; r += R) down_panel<W, R>(grid + r, n, s, g, h, m, head, ring, K);
+void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, const double *h,
+                         int32_t m, int32_t rows, double *head, double *ring, int32_t P) {
+    constexpr int V = R / W;
+    const int32_t half = s / 2;
+    const ptrdiff_t step = n;
+    const ptrdiff_t slot_size = rows;
+    auto position = [&](int32_t c) { return (c & 1) ? half + (c >> 1) : c >> 1; };
+    for (int32_t c = 0; c + 1 < m; ++c)
+        copy_lanes<W>(grid + step * position(c), head + slot_size * c, rows);
+    int32_t slot = 0; // the ring slot of output i: i mod P
+    for (int32_t i = 0; i < half; ++i) {
+        auto at = [&](int32_t c) -> const double * {
+            if (c < 0)
+                c += s;
+            else if (c >= s)
+                c -= s;
+            const int32_t t = c >> 1; // the output that overwrites column c
+            if (t >= i) return grid + step * position(c);
+            if (t + P > i) {
+                int32_t k = slot - (i - t);
+                if (k < 0) k += P;
+                return ring + slot_size * (2 * k + (c & 1));
+            }
+            return head + slot_size * c;
+        };
+        double *low = grid + step * i;
+        double *high = grid + step * (half + i);
+        double *saved = ring + slot_size * (2 * slot);
+        for (int32_t r = 0; r < rows; r += R) {
+            vec<W> lo[V], hi[V];
+            for (int v = 0; v < V; ++v) lo[v] = hi[v] = vec<W>{};
+            for (int32_t j = 0; j < m; ++j) {
+                const double *p = at(2 * i + j) + r;
+                for (int v = 0; v < V; ++v) lo[v] += h[j] * load<W>(p + v * W);
+            }
+            for (int32_t j = 0; j < m; ++j) {
+                const double *p = at(2 * i + 1 - j) + r;
+                for (int v = 0; v < V; ++v) hi[v] += g[j] * load<W>(p + v * W);
+            }
+            copy_slice<W, R>(low + r, saved + r);
+            copy_slice<W, R>(high + r, saved + slot_size + r);
+            for (int v = 0; v < V; ++v) {
+                store<W>(low + r + v * W, lo[v]);
+                store<W>(high + r + v * W, hi[v]);
+            }
+        }
+        if (++slot == P) slot = 0;
+    }
 }
 
-// The row pass of one forward level on the block of side s.
+// The row pass of one forward level on the block of side s. With shuffled,
+// the column pass stored the columns as down_shuffled_panel expects.
 template <int W>
 void rows_down(double *grid, int32_t n, int32_t s, const double *g, const double *h, int32_t m,
-               double *work) {
+               bool shuffled, double *work) {
+    constexpr int32_t R = chunk_rows<W>();
     const int32_t half = s / 2;
-    const int32_t K = half / 2 + m + 2;
     const int64_t room = 3 * int64_t{n};
-    const int64_t slices = int64_t{K} + (m > 1 ? m - 1 : 0);
+    const int64_t head = m > 1 ? m - 1 : 0;
+    if (shuffled) {
+        const int32_t P = (m + 1) / 2 + 2;
+        const int32_t rows = panel_rows(s, R, 2 * int64_t{P} + head, room);
+        double *ring = work + rows * head;
+        for (int32_t r = 0; r < s; r += rows)
+            down_shuffled_panel<W, R>(grid + r, n, s, g, h, m, rows, work, ring, P);
+        return;
+    }
+    const int32_t K = half / 2 + m + 2;
     if (s >= 2 * m && s >= 16) {
-        if (W >= 4 && 16 * slices <= room) return down_panels<W, 16>(grid, n, s, g, h, m, work, K);
-        if (8 * slices <= room) return down_panels<W, 8>(grid, n, s, g, h, m, work, K);
-        if (W < 8 && W * slices <= room) return down_panels<W, W>(grid, n, s, g, h, m, work, K);
+        const int64_t slices = int64_t{K} + head;
+        int32_t rows = panel_rows(s, R, slices, room);
+        int32_t chunk = R;
+        if (!rows && W < R && W * slices <= room) rows = chunk = W;
+        if (rows) {
+            double *ring = work + rows * head;
+            for (int32_t r = 0; r < s; r += rows) {
+                if (chunk == R)
+                    down_panel<W, R>(grid + r, n, s, g, h, m, rows, work, ring, K);
+                else
+                    down_panel<W, W>(grid + r, n, s, g, h, m, rows, work, ring, K);
+            }
+            return;
+        }
     }
     double *w0 = work, *w1 = work + n, *w2 = work + 2 * ptrdiff_t{n};
     const ptrdiff_t step = n;
@@ -135,13 +236,20 @@ void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doubl
         return;
     }
     // The first column pass reads the source grid directly, which spares
-    // copying it into the result first.
+    // copying it into the result first; it stores the columns shuffled
+    // (evens to the left half, odds to the right) when the block is large
+    // enough for the shuffled row pass, whose panels can then be tall.
     bool from_src = src != out;
     int32_t size = n;
     for (int32_t lev = J - 1; lev >= stop; --lev) {
         const int32_t half = size / 2;
+        const bool shuffled =
+            from_src && size >= 64 && size >= 4 * m + 8 &&
+            panel_rows(size, chunk_rows<W>(), 2 * int64_t{(m + 1) / 2 + 2} + (m > 1 ? m - 1 : 0),
+                       3 * int64_t{n}) > 0;
         for (int32_t c = 0; c < size; ++c) {
-            double *column = out + step * c;
+            const int32_t place = shuffled ? ((c & 1) ? half + (c >> 1) : c >> 1) : c;
+            double *column = out + step * place;
             const double *x = src + step * c;
             if (!from_src) {
                 copy_lanes<W>(column, work, size);
@@ -150,79 +258,108 @@ void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doubl
             downlo_lanes<W>(x, size, h, m, column);
             downhi_lanes<W>(x, size, g, m, column + half);
         }
-        rows_down<W>(out, n, size, g, h, m, work);
+        rows_down<W>(out, n, size, g, h, m, shuffled, work);
         from_src = false;
         size = half;
     }
 }
 
-// Inverse row pass over the R rows starting at out (moved to the panel's
-// first row) of the block of side 2e. Coarse column c is read at lo + n*c,
-// detail column c at hi + n*(e + c); either may be out itself, and only then
-// is it saved before being overwritten. head holds R * (mc - 1) doubles,
-// ring R * K.
+// Inverse row pass over the rows rows starting at out (moved to the panel's
+// first row) of the block of side 2e, R rows at a time. Coarse column c is
+// read at lo + n*c, detail column c at hi + n*(e + c); either may be out
+// itself, and only then is it saved before being overwritten. head holds
+// rows * (mc - 1) doubles, ring rows * K.
 template <int W, int R>
 void up_panel(double *out, const double *lo, const double *hi, int32_t n, int32_t e,
-              const double *g, const double *h, int32_t m, double *head, double *ring, int32_t K) {
+              const double *g, const double *h, int32_t m, int32_t rows, double *head, double *ring,
+              int32_t K) {
     constexpr int V = R / W;
     const ptrdiff_t step = n;
+    const ptrdiff_t slot_size = rows;
     const int32_t mc = (m + 1) / 2;
     const int32_t mf = m / 2;
     const bool lo_here = lo == out;
     const bool hi_here = hi == out;
     if (hi_here)
-        for (int32_t c = 0; c + 1 < mc; ++c) copy_slice<W, R>(out + step * (e + c), head + R * c);
+        for (int32_t c = 0; c + 1 < mc; ++c)
+            copy_lanes<W>(out + step * (e + c), head + slot_size * c, rows);
     for (int32_t i = 0; i < e; ++i) {
         auto lo_at = [&](int32_t c) -> const double * {
             if (c < 0) c += e;
-            if (lo_here && c < 2 * i) return ring + ptrdiff_t{R} * (c >= K ? c - K : c);
+            if (lo_here && c < 2 * i) return ring + slot_size * (c >= K ? c - K : c);
             return lo + step * c;
         };
         auto hi_at = [&](int32_t c) -> const double * {
             if (c >= e) c -= e;
-            if (hi_here && e + c < 2 * i) return head + ptrdiff_t{R} * c;
+            if (hi_here && e + c < 2 * i) return head + slot_size * c;
             return hi + step * (e + c);
         };
-        vec<W> a0[V], a1[V], b0[V], b1[V];
-        for (int v = 0; v < V; ++v) a0[v] = a1[v] = b0[v] = b1[v] = vec<W>{};
-        for (int32_t j = 0; j < mc; ++j) {
-            const double *p = lo_at(i - j);
-            for (int v = 0; v < V; ++v) {
-                const vec<W> x = load<W>(p + v * W);
-                a0[v] += h[2 * j] * x;
-                if (j < mf) a1[v] += h[2 * j + 1] * x;
+        // Away from the wrap, coarse column i - j lies at lo_base - j * lo_stride
+        // (in the ring once overwritten, else in place) and detail column
+        // i + j at hi_base + j * step.
+        const double *lo_base = nullptr, *hi_base = nullptr;
+        ptrdiff_t lo_stride = 0;
+        if (i + 1 >= mc) {
+            if (!lo_here) {
+                lo_base = lo + step * i;
+                lo_stride = step;
+            } else if (i >= 1) {
+                const int32_t k = i >= K ? i - K : i;
+                if (k + 1 >= mc) {
+                    lo_base = ring + slot_size * k;
+                    lo_stride = slot_size;
+                }
             }
         }
-        for (int32_t j = 0; j < mc; ++j) {
-            const double *p = hi_at(i + j);
-            for (int v = 0; v < V; ++v) {
-                const vec<W> x = load<W>(p + v * W);
-                b1[v] += g[2 * j] * x;
-                if (j < mf) b0[v] += g[2 * j + 1] * x;
-            }
-        }
+        if (i + mc <= e) hi_base = hi + step * (e + i);
         double *even = out + step * (2 * i);
         double *odd = even + step;
+        double *save_even = nullptr, *save_odd = nullptr;
         if (lo_here && 2 * i < e) {
             const int32_t k = 2 * i >= K ? 2 * i - K : 2 * i;
-            copy_slice<W, R>(even, ring + ptrdiff_t{R} * k);
-            copy_slice<W, R>(odd, ring + ptrdiff_t{R} * (k + 1 == K ? 0 : k + 1));
+            save_even = ring + slot_size * k;
+            save_odd = ring + slot_size * (k + 1 == K ? 0 : k + 1);
         }
-        for (int v = 0; v < V; ++v) {
-            store<W>(even + v * W, a0[v] + b0[v]);
-            store<W>(odd + v * W, a1[v] + b1[v]);
+        for (int32_t r = 0; r < rows; r += R) {
+            vec<W> a0[V], a1[V], b0[V], b1[V];
+            for (int v = 0; v < V; ++v) a0[v] = a1[v] = b0[v] = b1[v] = vec<W>{};
+            for (int32_t j = 0; j < mc; ++j) {
+                const double *p = (lo_base ? lo_base - lo_stride * j : lo_at(i - j)) + r;
+                for (int v = 0; v < V; ++v) {
+                    const vec<W> x = load<W>(p + v * W);
+                    a0[v] += h[2 * j] * x;
+                    if (j < mf) a1[v] += h[2 * j + 1] * x;
+                }
+            }
+            for (int32_t j = 0; j < mc; ++j) {
+                const double *p = (hi_base ? hi_base + step * j : hi_at(i + j)) + r;
+                for (int v = 0; v < V; ++v) {
+                    const vec<W> x = load<W>(p + v * W);
+                    b1[v] += g[2 * j] * x;
+                    if (j < mf) b0[v] += g[2 * j + 1] * x;
+                }
+            }
+            if (save_even) {
+                copy_slice<W, R>(even + r, save_even + r);
+                copy_slice<W, R>(odd + r, save_odd + r);
+            }
+            for (int v = 0; v < V; ++v) {
+                store<W>(even + r + v * W, a0[v] + b0[v]);
+                store<W>(odd + r + v * W, a1[v] + b1[v]);
+            }
         }
     }
 }
 
 template <int W, int R>
 void up_panels(double *out, const double *lo, const double *hi, int32_t n, int32_t e, int32_t r0,
-               int32_t r1, const double *g, const double *h, int32_t m, double *work, int32_t K) {
+               int32_t r1, const double *g, const double *h, int32_t m, int32_t rows, double *work,
+               int32_t K) {
     const int32_t mc = (m + 1) / 2;
     double *head = work;
-    double *ring = work + ptrdiff_t{R} * (mc > 1 ? mc - 1 : 0);
-    for (int32_t r = r0; r < r1; r += R)
-        up_panel<W, R>(out + r, lo + r, hi + r, n, e, g, h, m, head, ring, K);
+    double *ring = work + ptrdiff_t{rows} * (mc > 1 ? mc - 1 : 0);
+    for (int32_t r = r0; r < r1; r += rows)
+        up_panel<W, R>(out + r, lo + r, hi + r, n, e, g, h, m, rows, head, ring, K);
 }
 
 // The row pass of one inverse level, rows r0 .. r1-1 of the block of side
@@ -230,18 +367,15 @@ void up_panels(double *out, const double *lo, const double *hi, int32_t n, int32
 template <int W>
 void rows_up(double *out, const double *lo, const double *hi, int32_t n, int32_t e, int32_t r0,
              int32_t r1, const double *g, const double *h, int32_t m, double *work) {
+    constexpr int32_t R = chunk_rows<W>();
     const int32_t mc = (m + 1) / 2;
     const int32_t K = e / 2 + mc + 2;
-    const int64_t room = 4 * int64_t{n};
-    const int64_t slices = int64_t{K} + (mc > 1 ? mc - 1 : 0);
-    const int32_t rows = r1 - r0;
+    const int64_t slices = (lo == out ? int64_t{K} : 0) + (hi == out && mc > 1 ? mc - 1 : 0);
     if (e >= 4 * mc && e >= 8) {
-        if (W >= 4 && rows % 16 == 0 && 16 * slices <= room)
-            return up_panels<W, 16>(out, lo, hi, n, e, r0, r1, g, h, m, work, K);
-        if (rows % 8 == 0 && 8 * slices <= room)
-            return up_panels<W, 8>(out, lo, hi, n, e, r0, r1, g, h, m, work, K);
-        if (W < 8 && rows % W == 0 && W * slices <= room)
-            return up_panels<W, W>(out, lo, hi, n, e, r0, r1, g, h, m, work, K);
+        const int32_t rows = panel_rows(r1 - r0, R, slices, 4 * int64_t{n});
+        if (rows) return up_panels<W, R>(out, lo, hi, n, e, r0, r1, g, h, m, rows, work, K);
+        if (W < R && (r1 - r0) % W == 0 && W * slices <= 4 * int64_t{n})
+            return up_panels<W, W>(out, lo, hi, n, e, r0, r1, g, h, m, W, work, K);
     }
     double *w0 = work, *w1 = work + n, *w2 = work + 2 * ptrdiff_t{n};
     const ptrdiff_t step = n;
@@ -250,6 +384,25 @@ void rows_up(double *out, const double *lo, const double *hi, int32_t n, int32_t
         for (int32_t c = 0; c < e; ++c) w2[c] = hi[r + step * (e + c)];
         upsum_lanes<W>(w1, w2, e, g, h, m, w0);
         for (int32_t c = 0; c < 2 * e; ++c) out[r + step * c] = w0[c];
+    }
+}
+
+// The levels start .. J-1 rebuilt in place in the block of side 2^J at grid
+// (column stride n).
+template <int W>
+void up_levels(double *grid, int32_t n, int32_t start, int32_t J, const double *g, const double *h,
+               int32_t m, double *work) {
+    const ptrdiff_t step = n;
+    int32_t e = int32_t{1} << start;
+    for (int32_t lev = start; lev < J; ++lev) {
+        const int32_t s = 2 * e;
+        rows_up<W>(grid, grid, grid, n, e, 0, s, g, h, m, work);
+        for (int32_t c = 0; c < s; ++c) {
+            double *column = grid + step * c;
+            copy_lanes<W>(column, work, s);
+            upsum_lanes<W>(work, work + e, e, g, h, m, column);
+        }
+        e = s;
     }
 }
 
@@ -262,29 +415,24 @@ void idpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doub
         if (src != out) copy_lanes<W>(src, out, n * n);
         return;
     }
-    // Only the top-left quarter is copied ahead: the levels below the last
-    // work inside it, and the last level's row pass reads everything else
-    // straight from the source.
-    const bool separate = src != out;
-    const int32_t quarter = n / 2;
-    if (separate)
-        for (int32_t c = 0; c < quarter; ++c)
-            copy_lanes<W>(src + step * c, out + step * c, quarter);
-    int32_t e = int32_t{1} << start;
-    for (int32_t lev = start; lev < J; ++lev) {
-        const int32_t s = 2 * e;
-        if (separate && lev == J - 1) {
-            rows_up<W>(out, out, src, n, e, 0, e, g, h, m, work);
-            rows_up<W>(out, src, src, n, e, e, s, g, h, m, work);
-        } else {
-            rows_up<W>(out, out, out, n, e, 0, s, g, h, m, work);
-        }
-        for (int32_t c = 0; c < s; ++c) {
-            double *column = out + step * c;
-            copy_lanes<W>(column, work, s);
-            upsum_lanes<W>(work, work + e, e, g, h, m, column);
-        }
-        e = s;
+    if (src == out) return up_levels<W>(out, n, start, J, g, h, m, work);
+    // With a separate source, the levels below the last run in the
+    // bottom-left quarter of the result, on a copy of the source's top-left
+    // quarter. The last level then reads its coarse block from there and
+    // everything else from the source, and writes the top rows (which hold
+    // nothing it still reads) before the bottom rows (whose inputs all come
+    // from the source): no input is overwritten before it is read, so its
+    // row pass needs no saving and takes tall panels.
+    const int32_t e = n / 2;
+    double *below = out + e;
+    for (int32_t c = 0; c < e; ++c) copy_lanes<W>(src + step * c, below + step * c, e);
+    up_levels<W>(below, n, start, J - 1, g, h, m, work);
+    rows_up<W>(out, below, src, n, e, 0, e, g, h, m, work);
+    rows_up<W>(out, src, src, n, e, e, n, g, h, m, work);
+    for (int32_t c = 0; c < n; ++c) {
+        double *column = out + step * c;
+        copy_lanes<W>(column, work, n);
+        upsum_lanes<W>(work, work + e, e, g, h, m, column);
     }
 }
 
