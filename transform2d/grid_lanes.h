@@ -124,6 +124,9 @@ void down_panel(double *grid, int32_t n, int32_t s, const double *g, const doubl
     }
 }
 
+// Filters up to this length have their tap columns listed once per output.
+constexpr int32_t listed_taps = 32;
+
 // Forward row pass of a block whose column pass stored column c at position
 // c/2 (c even) or half + c/2 (c odd). Output i then overwrites positions i
 // and half + i, which hold columns 2i and 2i + 1: only the next m/2 outputs
@@ -159,15 +162,24 @@ void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, co
         double *low = grid + step * i;
         double *high = grid + step * (half + i);
         double *saved = ring + slot_size * (2 * slot);
+        // The columns of the taps, found once for all chunks of the panel
+        // (for filters of up to listed_taps taps).
+        const double *lo_at[listed_taps], *hi_at[listed_taps];
+        const bool listed = m <= listed_taps;
+        if (listed)
+            for (int32_t j = 0; j < m; ++j) {
+                lo_at[j] = at(2 * i + j);
+                hi_at[j] = at(2 * i + 1 - j);
+            }
         for (int32_t r = 0; r < rows; r += R) {
             vec<W> lo[V], hi[V];
             for (int v = 0; v < V; ++v) lo[v] = hi[v] = vec<W>{};
             for (int32_t j = 0; j < m; ++j) {
-                const double *p = at(2 * i + j) + r;
+                const double *p = (listed ? lo_at[j] : at(2 * i + j)) + r;
                 for (int v = 0; v < V; ++v) lo[v] += h[j] * load<W>(p + v * W);
             }
             for (int32_t j = 0; j < m; ++j) {
-                const double *p = at(2 * i + 1 - j) + r;
+                const double *p = (listed ? hi_at[j] : at(2 * i + 1 - j)) + r;
                 for (int v = 0; v < V; ++v) hi[v] += g[j] * load<W>(p + v * W);
             }
             copy_slice<W, R>(low + r, saved + r);
