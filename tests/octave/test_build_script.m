@@ -13,8 +13,11 @@ rmpath(modules);
 clear functions;
 
 addpath(fullfile(source, 'octave'));
+setenv('CXXFLAGS', '-O1');
 made = build_modules(folder);
 wcheck(strcmp(made, folder), 'build_modules returned %s', made);
+wcheck(strcmp(getenv('CXXFLAGS'), '-O1'), 'build_modules left CXXFLAGS as "%s"', getenv('CXXFLAGS'));
+unsetenv('CXXFLAGS');
 
 names = {'SinkCoarse', 'SinkDetail', 'RaiseCoarse', 'RaiseDetail', 'SiftGrid_WR', 'MeldGrid_WR'};
 for k = 1:numel(names)
