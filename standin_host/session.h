@@ -17,9 +17,9 @@ struct Value {
     size_t cols = 0;
     bool complex = false;
     bool sparse = false;
-    bool storage = true;     // false: report the shape but hold no data
-    std::vector<double> re;  // double data, column by column
-    std::vector<double> im;  // imaginary parts of a complex array
+    bool storage = true;    // false: report the shape but hold no data
+    std::vector<double> re; // double data, column by column
+    std::vector<double> im; // imaginary parts of a complex array
 
     static Value matrix(size_t rows, size_t cols, std::vector<double> data);
     static Value row(std::vector<double> data);
@@ -34,17 +34,20 @@ struct Value {
 
 struct Outcome {
     bool ok = false;
-    std::string message;             // the error call's message when !ok
-    std::vector<Value> results;      // plhs[0 .. max(nlhs,1)-1] that the gateway set
-    std::vector<Op> ops;             // host operations in call order
+    std::string message;                    // the error call's message when !ok
+    std::vector<Value> results;             // plhs[0 .. max(nlhs,1)-1] that the gateway set
+    std::vector<Op> ops;                    // host operations in call order
     std::vector<std::string> freed_by_host; // arrays the call created and did not return
-    std::vector<std::string> faults; // misuse of the host (unknown arrays, bad sizes)
-    size_t leaked = 0;               // arrays still alive after the host cleaned up
+    std::vector<std::string> faults;        // misuse of the host (unknown arrays, bad sizes)
+    size_t leaked = 0;                      // arrays still alive after the host cleaned up
 };
 
 class Module {
   public:
     explicit Module(const std::string &path);
+    // A gateway linked into the calling program rather than loaded.
+    using Entry = void (*)(int, mxArray_tag **, int, const mxArray_tag **);
+    explicit Module(Entry entry) : entry_(entry) {}
     ~Module();
     Module(const Module &) = delete;
     Module &operator=(const Module &) = delete;

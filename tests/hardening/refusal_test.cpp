@@ -32,6 +32,12 @@ bool representable(uint64_t size) {
     return size <= std::numeric_limits<size_t>::max();
 }
 
+// An array reporting sizes that may not fit a 32-bit size_t (only used where
+// they do).
+Value wide(uint64_t rows, uint64_t cols) {
+    return Value::phantom(static_cast<size_t>(rows), static_cast<size_t>(cols));
+}
+
 Value complex_row(std::vector<double> re) {
     Value v = Value::row(std::move(re));
     v.complex = true;
@@ -196,36 +202,30 @@ TEST(Refusal, WideSizesAreNotTruncated) {
         const char *suffix;
     };
     const std::vector<Row> table = {
-        {"SinkCoarse", {Value::phantom(two_to(32) + 4, 1), h}, " requires dyadic length"},
-        {"SinkCoarse",
-         {Value::phantom(two_to(32), 1), h},
-         " requires a signal of at most 2^30 samples"},
-        {"RaiseDetail",
-         {Value::phantom(1, two_to(40)), h},
-         " requires a signal of at most 2^29 samples"},
+        {"SinkCoarse", {wide(two_to(32) + 4, 1), h}, " requires dyadic length"},
+        {"SinkCoarse", {wide(two_to(32), 1), h}, " requires a signal of at most 2^30 samples"},
+        {"RaiseDetail", {wide(1, two_to(40)), h}, " requires a signal of at most 2^29 samples"},
         {"SinkDetail",
-         {Value::phantom(4, two_to(32) + 3), h},
+         {wide(4, two_to(32) + 3), h},
          " requires arrays of fewer than 2^31 rows and columns"},
         {"RaiseCoarse",
-         {Value::phantom(4, two_to(32)), h},
+         {wide(4, two_to(32)), h},
          " requires arrays of fewer than 2^31 rows and columns"},
         {"SinkCoarse",
-         {Value::row({1, 2}), Value::phantom(two_to(32) + 1, 1)},
+         {Value::row({1, 2}), wide(two_to(32) + 1, 1)},
          " requires arrays of fewer than 2^31 rows and columns"},
         {"RaiseCoarse",
-         {Value::row({1, 2}), Value::phantom(two_to(32), 0)},
+         {Value::row({1, 2}), wide(two_to(32), 0)},
          " requires arrays of fewer than 2^31 rows and columns"},
-        {"SiftGrid_WR",
-         {Value::phantom(two_to(32) + 4, 4), Value::scalar(0), h},
-         " requires a square array"},
+        {"SiftGrid_WR", {wide(two_to(32) + 4, 4), Value::scalar(0), h}, " requires a square array"},
         {"MeldGrid_WR",
-         {Value::phantom(two_to(32), two_to(32)), Value::scalar(0), h},
+         {wide(two_to(32), two_to(32)), Value::scalar(0), h},
          " requires sides of at most 2^15"},
         {"SiftGrid_WR",
-         {grid4(), Value::phantom(1, two_to(32) + 1), h},
+         {grid4(), wide(1, two_to(32) + 1), h},
          " requires arrays of fewer than 2^31 rows and columns"},
         {"MeldGrid_WR",
-         {grid4(), Value::scalar(0), Value::phantom(two_to(32) + 2, 1)},
+         {grid4(), Value::scalar(0), wide(two_to(32) + 2, 1)},
          " requires arrays of fewer than 2^31 rows and columns"},
     };
     for (const auto &row : table) {

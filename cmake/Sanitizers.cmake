@@ -1,0 +1,128 @@
+# Checking builds, made as steps of the x86-64 build so that one ctest run
+# covers them:
+#
+#  - <build>/sanitize: the whole tree again with AddressSanitizer and
+#    UndefinedBehaviorSanitizer (WAVELET_SANITIZE=address,undefined); its
+#    test suite runs as the test "sanitize.suite". The checks that inspect
+#    the modules' exports and needed libraries, and the Octave tests, stay
+#    out of it: sanitized modules need the sanitizer runtimes.
+#  - <build>/tsan: the concurrency test and the modules it calls, with
+#    ThreadSanitizer; runs as "tsan.concurrency".
+#  - <build>/fuzz: with clang, one libFuzzer program per command (fuzz/),
+#    each run for WAVELET_FUZZ_SECONDS from the seed corpus in fuzz/corpus/
+#    as "fuzz.<Command>". A crash, a sanitizer report, a leak or a broken
+#    rule of the gateway fails the test and leaves the input that caused it
+#    in <build>/fuzz-artifacts/.
+#
+# Off with -DWAVELET_CHECKING_BUILDS=OFF. A checking tree itself, an i386
+# tree and a build without tests make none of them.
+
+option(WAVELET_CHECKING_BUILDS "Also build and test with sanitizers and fuzzers" ON)
+option(WAVELET_FUZZ "Build the fuzzers (set by the checking builds)" OFF)
+set(WAVELET_FUZZ_SECONDS 30 CACHE STRING "How long each command is fuzzed by the test suite")
+
+if(WAVELET_FUZZ)
+  add_subdirectory("${PROJECT_SOURCE_DIR}/fuzz" "${CMAKE_BINARY_DIR}/fuzz")
+  return()
+endif()
+if(NOT WAVELET_CHECKING_BUILDS OR WAVELET_SANITIZE OR NOT WAVELET_TESTS
+   OR NOT CMAKE_SIZEOF_VOID_P EQUAL 8 OR NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  return()
+endif()
+
+include(ExternalProject)
+
+# A nested tree builds with the parent's make jobs when both use make.
+if(CMAKE_GENERATOR MATCHES "Makefiles")
+  set(wavelet_nested_build "$(MAKE)")
+else()
+  set(wavelet_nested_build "${CMAKE_COMMAND}" --build .)
+endif()
+
+# What every checking tree leaves out: the i386 twin, the Octave modules.
+set(wavelet_checking_args
+  "-DCMAKE_BUILD_TYPE=RelWithDebInfo"
+  "-DWAVELET_I386=OFF"
+  "-DMKOCTFILE_EXECUTABLE=MKOCTFILE_EXECUTABLE-NOTFOUND"
+  "-DOCTAVE_CLI_EXECUTABLE=OCTAVE_CLI_EXECUTABLE-NOTFOUND")
+
+# The whole suite with AddressSanitizer and UndefinedBehaviorSanitizer.
+set(WAVELET_SANITIZE_DIR "${CMAKE_BINARY_DIR}/sanitize")
+ExternalProject_Add(wavelet_sanitize
+  SOURCE_DIR "${PROJECT_SOURCE_DIR}"
+  BINARY_DIR "${WAVELET_SANITIZE_DIR}"
+  PREFIX "${CMAKE_BINARY_DIR}/sanitize-steps"
+  CMAKE_ARGS ${wavelet_checking_args} "-DWAVELET_SANITIZE=address,undefined" "-DWAVELET_TESTS=ON"
+  BUILD_COMMAND ${wavelet_nested_build}
+  BUILD_ALWAYS ON
+  INSTALL_COMMAND ""
+  TEST_COMMAND "")
+add_test(NAME sanitize.suite
+  COMMAND "${CMAKE_CTEST_COMMAND}" --test-dir "${WAVELET_SANITIZE_DIR}" --output-on-failure
+          -E "[Ee]xport" -LE octave)
+set_tests_properties(sanitize.suite PROPERTIES LABELS sanitize TIMEOUT 1500)
+
+# The concurrency test with ThreadSanitizer.
+set(WAVELET_TSAN_DIR "${CMAKE_BINARY_DIR}/tsan")
+if(CMAKE_GENERATOR MATCHES "Makefiles")
+  set(tsan_build "$(MAKE)" concurrency_test)
+else()
+  set(tsan_build "${CMAKE_COMMAND}" --build . --target concurrency_test)
+endif()
+ExternalProject_Add(wavelet_tsan
+  SOURCE_DIR "${PROJECT_SOURCE_DIR}"
+  BINARY_DIR "${WAVELET_TSAN_DIR}"
+  PREFIX "${CMAKE_BINARY_DIR}/tsan-steps"
+  CMAKE_ARGS ${wavelet_checking_args} "-DWAVELET_SANITIZE=thread" "-DWAVELET_TESTS=ON"
+  BUILD_COMMAND ${tsan_build}
+  BUILD_ALWAYS ON
+  INSTALL_COMMAND ""
+  TEST_COMMAND "")
+add_test(NAME tsan.concurrency COMMAND "${WAVELET_TSAN_DIR}/tests/hardening/concurrency_test")
+set_tests_properties(tsan.concurrency PROPERTIES LABELS sanitize TIMEOUT 300)
+
+# The fuzzers, which need clang's libFuzzer.
+find_program(WAVELET_CLANG_CXX NAMES clang++ clang++-14)
+find_program(WAVELET_CLANG_C NAMES clang clang-14)
+if(NOT WAVELET_CLANG_CXX OR NOT WAVELET_CLANG_C)
+  set(why "clang is not installed (Debian package clang-14)")
+  if("$ENV{CI}" STREQUAL "true")
+    message(FATAL_ERROR "The fuzzers are required in CI, but ${why}.")
+  endif()
+  message(WARNING "Skipping the fuzzers: ${why}.")
+  return()
+endif()
+
+set(WAVELET_FUZZ_DIR "${CMAKE_BINARY_DIR}/fuzz")
+if(CMAKE_GENERATOR MATCHES "Makefiles")
+  set(fuzz_build "$(MAKE)" fuzzers)
+else()
+  set(fuzz_build "${CMAKE_COMMAND}" --build . --target fuzzers)
+endif()
+ExternalProject_Add(wavelet_fuzz
+  SOURCE_DIR "${PROJECT_SOURCE_DIR}"
+  BINARY_DIR "${WAVELET_FUZZ_DIR}"
+  PREFIX "${CMAKE_BINARY_DIR}/fuzz-steps"
+  CMAKE_ARGS ${wavelet_checking_args}
+    "-DCMAKE_CXX_COMPILER=${WAVELET_CLANG_CXX}" "-DCMAKE_C_COMPILER=${WAVELET_CLANG_C}"
+    "-DWAVELET_SANITIZE=address,undefined" "-DWAVELET_TESTS=OFF" "-DWAVELET_FUZZ=ON"
+  BUILD_COMMAND ${fuzz_build}
+  BUILD_ALWAYS ON
+  INSTALL_COMMAND ""
+  TEST_COMMAND "")
+
+# Each fuzzer grows a scratch corpus of its own from the committed seeds.
+set(fuzz_artifacts "${CMAKE_BINARY_DIR}/fuzz-artifacts")
+file(MAKE_DIRECTORY "${fuzz_artifacts}")
+foreach(command ${WAVELET_COMMANDS})
+  set(scratch "${WAVELET_FUZZ_DIR}/corpus/${command}")
+  file(MAKE_DIRECTORY "${scratch}")
+  add_test(NAME fuzz.${command}
+    COMMAND "${WAVELET_FUZZ_DIR}/fuzz/fuzz_${command}"
+            -max_total_time=${WAVELET_FUZZ_SECONDS} -timeout=20 -rss_limit_mb=2048
+            -print_final_stats=1 "-artifact_prefix=${fuzz_artifacts}/${command}-"
+            "${scratch}" "${PROJECT_SOURCE_DIR}/fuzz/corpus/${command}")
+  set_tests_properties(fuzz.${command} PROPERTIES
+    LABELS fuzz
+    TIMEOUT 600)
+endforeach()
