@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -85,6 +86,10 @@ void print(const standin::Value &v) {
     }
 }
 
+// The host offers one slot per result asked for; a sane ceiling keeps a
+// mistyped count from asking for gigabytes of slots.
+constexpr int max_nargout = 1024;
+
 int usage() {
     std::fprintf(stderr, "usage: mexcall [--nargout K] MODULE ARG...\n");
     return 2;
@@ -96,7 +101,15 @@ int main(int argc, char **argv) {
     int k = 1;
     int nargout = 1;
     if (k + 1 < argc && std::strcmp(argv[k], "--nargout") == 0) {
-        nargout = std::atoi(argv[k + 1]);
+        // A whole number of result slots the host can offer; anything else
+        // is a mistyped command line, not a call with no results.
+        const char *text = argv[k + 1];
+        const char *end = text + std::strlen(text);
+        const auto parsed = std::from_chars(text, end, nargout);
+        if (parsed.ec != std::errc() || parsed.ptr != end || nargout < 0 || nargout > max_nargout) {
+            std::fprintf(stderr, "mexcall: --nargout takes a count from 0 to %d\n", max_nargout);
+            return usage();
+        }
         k += 2;
     }
     if (k >= argc) return usage();

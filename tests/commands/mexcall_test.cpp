@@ -86,6 +86,7 @@ const FrontEndCase cases[] = {
      ""},
     {"empty_result", {"@SinkCoarse", "5", "[1 2]"}, 0, "[](1x0)\n", ""},
     {"empty_filter", {"@SinkDetail", "[1 2 3 4]", "[]"}, 0, "0 0\n", ""},
+    {"explicit_nargout", {"--nargout", "1", "@SinkCoarse", "[1 2 3 4]", "[1 1]"}, 0, "3 7\n", ""},
     {"dyadic_failure",
      {"@SinkCoarse", "[1 2 3 4 5 6]", "[1 1]"},
      1,
@@ -130,12 +131,22 @@ TEST(FrontEndMisuse, RefusedWithUsageStatus) {
         {"@SinkCoarse", "[1 x 2]", "[1]"},
         {"/nonexistent/Nothing.mexa64", "1", "1"},
         {"@kernels/downlo"},
+        // A result count that is not a whole number from 0 up is a mistyped
+        // command line, not a call with no results.
+        {"--nargout", "x", "@SinkCoarse", "[1 2]", "1"},
+        {"--nargout", "1x", "@SinkCoarse", "[1 2]", "1"},
+        {"--nargout", "-1", "@SinkCoarse", "[1 2]", "1"},
+        {"--nargout", "", "@SinkCoarse", "[1 2]", "1"},
+        {"--nargout", "4294967297", "@SinkCoarse", "[1 2]", "1"},
+        {"--nargout", "5000", "@SinkCoarse", "[1 2]", "1"},
     };
     for (const auto &args : bad) {
         std::vector<std::string> resolved = resolve(args);
         if (!args.empty() && args[0] == "@kernels/downlo") resolved[0] = kernel_module("downlo");
         const Printed r = mexcall(resolved);
-        SCOPED_TRACE(args.empty() ? "(none)" : args[0] + (args.size() > 1 ? " " + args[1] : ""));
+        std::string shown;
+        for (const auto &a : args) shown.append(a).append(" ");
+        SCOPED_TRACE(shown);
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.out, "");
         EXPECT_FALSE(r.err.empty());
