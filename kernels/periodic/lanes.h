@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <immintrin.h>
 
 // Every vector type below lives in functions of internal linkage that each
 // instruction-set file compiles for its own target, so no vector ever
@@ -58,6 +59,35 @@ template <int W> inline vec<W> load(const double *p) {
 }
 template <int W> inline void store(double *p, vec<W> a) {
     std::memcpy(p, &a, sizeof a);
+}
+
+// A store that bypasses the caches, for outputs too large to stay in them
+// (it spares reading each output line before overwriting it). p must be
+// aligned to the vector size.
+template <int W> inline void stream(double *p, vec<W> a) {
+#if defined(__AVX512F__)
+    if constexpr (W == 8) return _mm512_stream_pd(p, a);
+#endif
+#if defined(__AVX__)
+    if constexpr (W == 4) return _mm256_stream_pd(p, a);
+#endif
+    if constexpr (W == 2) return _mm_stream_pd(p, a);
+    store<W>(p, a);
+}
+
+template <int W> inline bool vector_aligned(const double *p) {
+    return reinterpret_cast<uintptr_t>(p) % sizeof(vec<W>) == 0;
+}
+
+// The outputs of one call of a kernel from which its vector stores stream.
+constexpr int32_t stream_from = int32_t{1} << 21;
+
+// Stores through the caches, or around them when nt is set.
+template <int W> inline void put(double *p, vec<W> a, bool nt) {
+    if (nt)
+        stream<W>(p, a);
+    else
+        store<W>(p, a);
 }
 
 // Copies count doubles; the plain copydouble, a block at a time.
@@ -124,7 +154,7 @@ inline double up_fwd_one(const double *x, int32_t n, const double *taps, int32_t
 }
 
 // y[i] = sum_j h[j] x[(2i + j) mod n]
-template <int W>
+template <int W, bool NT = false>
 void downlo_lanes(const double *x, int32_t n, const double *h, int32_t m, double *y) {
     typedef lanes<W> L;
     const int32_t half = n / 2;
@@ -134,6 +164,13 @@ void downlo_lanes(const double *x, int32_t n, const double *h, int32_t m, double
         if (last > half - 1) last = half - 1;
     }
     int32_t i = 0;
+    bool nt = false;
+    if (NT) {
+        // Scalar outputs up to the first aligned block.
+        for (; i < W && i <= last && !vector_aligned<W>(y + i); ++i)
+            y[i] = downlo_one(x, n, h, m, i);
+        nt = vector_aligned<W>(y + i);
+    }
     // A block reads x[2i .. 2i + 2W + m - 2] at most (the pair loads of an
     // unpaired last tap reach one sample past its window).
     for (; i + W - 1 <= last && 2 * i + 2 * W + m - 1 <= n; i += W) {
@@ -146,13 +183,14 @@ void downlo_lanes(const double *x, int32_t n, const double *h, int32_t m, double
             s += h[j + 1] * L::odd(a, b);
         }
         if (j < m) s += h[j] * L::even(load<W>(w + j), load<W>(w + j + W));
-        store<W>(y + i, s);
+        put<W>(y + i, s, nt);
     }
     for (; i < half; ++i) y[i] = downlo_one(x, n, h, m, i);
+    if (nt) _mm_sfence();
 }
 
 // y[i] = sum_j g[j] x[(2i + 1 - j) mod n]
-template <int W>
+template <int W, bool NT = false>
 void downhi_lanes(const double *x, int32_t n, const double *g, int32_t m, double *y) {
     typedef lanes<W> L;
     const int32_t half = n / 2;
@@ -160,6 +198,12 @@ void downhi_lanes(const double *x, int32_t n, const double *g, int32_t m, double
     const int32_t edge_end = first < half ? first : half;
     for (int32_t i = 0; i < edge_end; ++i) y[i] = downhi_one(x, n, g, m, i);
     int32_t i = edge_end;
+    bool nt = false;
+    if (NT) {
+        for (int32_t k = 0; k < W && i < half && !vector_aligned<W>(y + i); ++k, ++i)
+            y[i] = downhi_one(x, n, g, m, i);
+        nt = vector_aligned<W>(y + i);
+    }
     for (; i + W <= half; i += W) {
         const double *w = x + 2 * i;
         vec<W> s = {};
@@ -171,13 +215,14 @@ void downhi_lanes(const double *x, int32_t n, const double *g, int32_t m, double
             s += g[j + 1] * L::even(a, b);
         }
         if (j < m) s += g[j] * L::odd(load<W>(w - j), load<W>(w - j + W));
-        store<W>(y + i, s);
+        put<W>(y + i, s, nt);
     }
     for (; i < half; ++i) y[i] = downhi_one(x, n, g, m, i);
+    if (nt) _mm_sfence();
 }
 
 // y[2i] = sum_j h[2j] x[(i - j) mod n], y[2i+1] = sum_j h[2j+1] x[(i - j) mod n]
-template <int W>
+template <int W, bool NT = false>
 void uplo_lanes(const double *x, int32_t n, const double *h, int32_t m, double *y) {
     typedef lanes<W> L;
     const int32_t mc = (m + 1) / 2;
@@ -188,6 +233,14 @@ void uplo_lanes(const double *x, int32_t n, const double *h, int32_t m, double *
         y[2 * i + 1] = up_back_one(x, n, h + 1, mf, i);
     }
     int32_t i = edge_end;
+    bool nt = false;
+    if (NT) {
+        for (int32_t k = 0; k < W && i < n && !vector_aligned<W>(y + 2 * i); ++k, ++i) {
+            y[2 * i] = up_back_one(x, n, h, mc, i);
+            y[2 * i + 1] = up_back_one(x, n, h + 1, mf, i);
+        }
+        nt = vector_aligned<W>(y + 2 * i);
+    }
     for (; i + W <= n; i += W) {
         vec<W> even = {}, odd = {};
         for (int32_t j = 0; j < mc; ++j) {
@@ -195,23 +248,32 @@ void uplo_lanes(const double *x, int32_t n, const double *h, int32_t m, double *
             even += h[2 * j] * a;
             if (j < mf) odd += h[2 * j + 1] * a;
         }
-        store<W>(y + 2 * i, L::zip_lo(even, odd));
-        store<W>(y + 2 * i + W, L::zip_hi(even, odd));
+        put<W>(y + 2 * i, L::zip_lo(even, odd), nt);
+        put<W>(y + 2 * i + W, L::zip_hi(even, odd), nt);
     }
     for (; i < n; ++i) {
         y[2 * i] = up_back_one(x, n, h, mc, i);
         y[2 * i + 1] = up_back_one(x, n, h + 1, mf, i);
     }
+    if (nt) _mm_sfence();
 }
 
 // y[2i+1] = sum_j g[2j] x[(i + j) mod n], y[2i] = sum_j g[2j+1] x[(i + j) mod n]
-template <int W>
+template <int W, bool NT = false>
 void uphi_lanes(const double *x, int32_t n, const double *g, int32_t m, double *y) {
     typedef lanes<W> L;
     const int32_t mc = (m + 1) / 2;
     const int32_t mf = m / 2;
     const int32_t inner = n - mc > 0 ? n - mc : 0;
     int32_t i = 0;
+    bool nt = false;
+    if (NT) {
+        for (; i < W && i < inner && !vector_aligned<W>(y + 2 * i); ++i) {
+            y[2 * i + 1] = up_fwd_one(x, n, g, mc, i);
+            y[2 * i] = up_fwd_one(x, n, g + 1, mf, i);
+        }
+        nt = vector_aligned<W>(y + 2 * i);
+    }
     for (; i + W <= inner; i += W) {
         vec<W> even = {}, odd = {};
         for (int32_t j = 0; j < mc; ++j) {
@@ -219,13 +281,14 @@ void uphi_lanes(const double *x, int32_t n, const double *g, int32_t m, double *
             even += g[2 * j] * a;
             if (j < mf) odd += g[2 * j + 1] * a;
         }
-        store<W>(y + 2 * i, L::zip_lo(odd, even));
-        store<W>(y + 2 * i + W, L::zip_hi(odd, even));
+        put<W>(y + 2 * i, L::zip_lo(odd, even), nt);
+        put<W>(y + 2 * i + W, L::zip_hi(odd, even), nt);
     }
     for (; i < n; ++i) {
         y[2 * i + 1] = up_fwd_one(x, n, g, mc, i);
         y[2 * i] = up_fwd_one(x, n, g + 1, mf, i);
     }
+    if (nt) _mm_sfence();
 }
 
 // y = uplo(lo, e, h) + uphi(hi, e, g), each element rounded as adddouble

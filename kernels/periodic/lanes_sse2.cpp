@@ -1,5 +1,6 @@
 // The filtering kernels in 2-lane vectors, compiled for sse2 whatever the
 // build's own target; chosen at run time by the kernels' entry points.
+// Outputs of stream_from doubles or more bypass the caches.
 #include "simd.h"
 
 #if !defined(WAVELET_EXTENDED_ACCUMULATION)
@@ -12,15 +13,27 @@
 #include "lanes.h"
 
 void downlo_sse2(const double *x, int32_t n, const double *h, int32_t m, double *y) {
-    downlo_lanes<2>(x, n, h, m, y);
+    if (n / 2 >= stream_from)
+        downlo_lanes<2, true>(x, n, h, m, y);
+    else
+        downlo_lanes<2>(x, n, h, m, y);
 }
 void downhi_sse2(const double *x, int32_t n, const double *g, int32_t m, double *y) {
-    downhi_lanes<2>(x, n, g, m, y);
+    if (n / 2 >= stream_from)
+        downhi_lanes<2, true>(x, n, g, m, y);
+    else
+        downhi_lanes<2>(x, n, g, m, y);
 }
 void uplo_sse2(const double *x, int32_t n, const double *h, int32_t m, double *y) {
-    uplo_lanes<2>(x, n, h, m, y);
+    if (n >= stream_from / 2)
+        uplo_lanes<2, true>(x, n, h, m, y);
+    else
+        uplo_lanes<2>(x, n, h, m, y);
 }
 void uphi_sse2(const double *x, int32_t n, const double *g, int32_t m, double *y) {
-    uphi_lanes<2>(x, n, g, m, y);
+    if (n >= stream_from / 2)
+        uphi_lanes<2, true>(x, n, g, m, y);
+    else
+        uphi_lanes<2>(x, n, g, m, y);
 }
 #endif

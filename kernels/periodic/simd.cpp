@@ -4,7 +4,9 @@
 #include "simd.h"
 
 static int pinned = -1;   // a variant pinned by simd_force_variant, or -1
+#if !defined(WAVELET_EXTENDED_ACCUMULATION)
 static int detected = -1; // the best variant, once known
+#endif
 
 int simd_best_variant() {
 #if defined(WAVELET_EXTENDED_ACCUMULATION)

@@ -80,6 +80,34 @@ TEST(FastKernels, ReadOnlyTheSignalAndTheFilter) {
     }
 }
 
+// Outputs of 2^21 doubles and more are stored around the caches from the
+// first aligned block on; the output may start anywhere.
+TEST(FastKernels, LargeOutputsMatchFromAnyStartingAddress) {
+    for (int variant : fast::runnable_variants()) {
+        fast::Pinned pin(variant);
+        for (const Kernel &k : kernels) {
+            const int32_t n = k.out_per_in_num == 1 ? int32_t{1} << 22 : int32_t{1} << 20;
+            const size_t out = size_t(n) * k.out_per_in_num / k.out_per_in_den;
+            const auto x = fast::random_values(n, 4242);
+            for (int32_t m : {4, 7}) {
+                const auto f = fast::random_values(m, 99u + m);
+                std::vector<double> want(out);
+                k.plain(x.data(), n, f.data(), m, want.data());
+                for (size_t offset : {0, 1, 3}) {
+                    fast::Guarded got(out + offset, -7.0);
+                    k.entry(x.data(), n, f.data(), m, got.data() + offset);
+                    SCOPED_TRACE(std::string(k.name) + " on " + fast::variant_name(variant) +
+                                 ", m = " + std::to_string(m) + ", offset " +
+                                 std::to_string(offset));
+                    ASSERT_TRUE(fast::same_bits(got.data() + offset, want.data(), out));
+                    ASSERT_TRUE(got.fences_intact());
+                    for (size_t i = 0; i < offset; ++i) ASSERT_EQ(got.data()[i], -7.0);
+                }
+            }
+        }
+    }
+}
+
 TEST(FastKernels, VariantChoice) {
 #if defined(WAVELET_EXTENDED_ACCUMULATION)
     EXPECT_EQ(simd_best_variant(), simd_plain);
