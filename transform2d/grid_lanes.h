@@ -267,8 +267,15 @@ void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doubl
                 copy_lanes<W>(column, work, size);
                 x = work;
             }
-            downlo_lanes<W>(x, size, h, m, column);
-            downhi_lanes<W>(x, size, g, m, column + half);
+            if (from_src && int64_t{size} * size >= 2 * int64_t{stream_from}) {
+                // A large first level leaves the caches long before its row
+                // pass reads the columns back: store them around the caches.
+                downlo_lanes<W, true>(x, size, h, m, column);
+                downhi_lanes<W, true>(x, size, g, m, column + half);
+            } else {
+                downlo_lanes<W>(x, size, h, m, column);
+                downhi_lanes<W>(x, size, g, m, column + half);
+            }
         }
         rows_down<W>(out, n, size, g, h, m, shuffled, work);
         from_src = false;
