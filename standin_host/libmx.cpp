@@ -57,7 +57,8 @@ bool known(const mxArray_tag *a) {
 }
 
 void check_known(const char *what, const mxArray_tag *a) {
-    if (!known(a)) state.faults.push_back(std::string(what) + " of an array the host does not know");
+    if (!known(a))
+        state.faults.push_back(std::string(what) + " of an array the host does not know");
 }
 
 mxArray_tag *allocate(ClassId cls, size_t rows, size_t cols, bool complex, bool storage) {
@@ -66,10 +67,13 @@ mxArray_tag *allocate(ClassId cls, size_t rows, size_t cols, bool complex, bool 
     a->rows = rows;
     a->cols = cols;
     a->complex = complex;
-    const size_t count = rows * cols;
+    // On a 32-bit host rows * cols can wrap around to a small count; such an
+    // array cannot exist, so it fails like any allocation that is too large.
+    const bool wraps = cols != 0 && rows > std::numeric_limits<size_t>::max() / cols;
+    const size_t count = wraps ? 0 : rows * cols;
     const size_t width = element_size(cls);
-    if (storage && count > 0 && width > 0) {
-        if (count > std::numeric_limits<size_t>::max() / width / 2) {
+    if (storage && (wraps || (count > 0 && width > 0))) {
+        if (wraps || count > std::numeric_limits<size_t>::max() / width / 2) {
             delete a;
             return nullptr;
         }
@@ -99,7 +103,8 @@ mxArray_tag *create(int m, int n, mxComplexity flag) {
     state.ops.back().array = a->label;
     if (rows * cols <= fill_limit) {
         auto *d = static_cast<double *>(a->data);
-        for (size_t i = 0; i < rows * cols; ++i) std::memcpy(&d[i], &unwritten_bits, sizeof(double));
+        for (size_t i = 0; i < rows * cols; ++i)
+            std::memcpy(&d[i], &unwritten_bits, sizeof(double));
     }
     state.created.push_back(a);
     return a;
@@ -109,11 +114,25 @@ mxArray_tag *create(int m, int n, mxComplexity flag) {
 
 size_t element_size(ClassId cls) {
     switch (cls) {
-    case ClassId::Double: case ClassId::Int64: case ClassId::Uint64: return 8;
-    case ClassId::Single: case ClassId::Int32: case ClassId::Uint32: return 4;
-    case ClassId::Int16: case ClassId::Uint16: case ClassId::Char: return 2;
-    case ClassId::Int8: case ClassId::Uint8: case ClassId::Logical: return 1;
-    case ClassId::Cell: case ClassId::Struct: return sizeof(void *);
+    case ClassId::Double:
+    case ClassId::Int64:
+    case ClassId::Uint64:
+        return 8;
+    case ClassId::Single:
+    case ClassId::Int32:
+    case ClassId::Uint32:
+        return 4;
+    case ClassId::Int16:
+    case ClassId::Uint16:
+    case ClassId::Char:
+        return 2;
+    case ClassId::Int8:
+    case ClassId::Uint8:
+    case ClassId::Logical:
+        return 1;
+    case ClassId::Cell:
+    case ClassId::Struct:
+        return sizeof(void *);
     }
     return 0;
 }
@@ -153,11 +172,17 @@ std::vector<Op> end_call() {
     return std::move(state.ops);
 }
 
-std::vector<mxArray_tag *> created_in_call() { return state.created; }
+std::vector<mxArray_tag *> created_in_call() {
+    return state.created;
+}
 
-std::string label_of(const mxArray_tag *a) { return a != nullptr ? a->label : ""; }
+std::string label_of(const mxArray_tag *a) {
+    return a != nullptr ? a->label : "";
+}
 
-size_t live_arrays() { return state.live.size(); }
+size_t live_arrays() {
+    return state.live.size();
+}
 
 void release(mxArray_tag *a) {
     if (!known(a)) return;
@@ -167,15 +192,31 @@ void release(mxArray_tag *a) {
     delete a;
 }
 
-std::vector<std::string> &host_faults() { return state.faults; }
+std::vector<std::string> &host_faults() {
+    return state.faults;
+}
 
-size_t rows_of(const mxArray_tag *a) { return a->rows; }
-size_t cols_of(const mxArray_tag *a) { return a->cols; }
-const double *real_of(const mxArray_tag *a) { return static_cast<const double *>(a->data); }
-ClassId class_of(const mxArray_tag *a) { return a->cls; }
-bool complex_of(const mxArray_tag *a) { return a->complex; }
-double *imag_of(mxArray_tag *a) { return a->imag; }
-void *data_of(mxArray_tag *a) { return a->data; }
+size_t rows_of(const mxArray_tag *a) {
+    return a->rows;
+}
+size_t cols_of(const mxArray_tag *a) {
+    return a->cols;
+}
+const double *real_of(const mxArray_tag *a) {
+    return static_cast<const double *>(a->data);
+}
+ClassId class_of(const mxArray_tag *a) {
+    return a->cls;
+}
+bool complex_of(const mxArray_tag *a) {
+    return a->complex;
+}
+double *imag_of(mxArray_tag *a) {
+    return a->imag;
+}
+void *data_of(mxArray_tag *a) {
+    return a->data;
+}
 
 } // namespace standin
 

@@ -1,0 +1,141 @@
+# The i386 Linux modules, built and tested as part of the x86-64 build.
+#
+# The x86-64 build configures this same source tree a second time, with -m32
+# (cmake/i386-linux.toolchain.cmake), into <build>/i386 and builds it as a
+# step of its own build. The nested tree writes its modules beside the x86-64
+# ones, into <build>/glnx86/, and builds its own 32-bit stand-in host and
+# test programs. Every test of the nested tree is registered in this tree as
+# "i386.<name>", so one ctest run covers both builds.
+#
+# On by default wherever a -m32 C++ program compiles, links and runs; off
+# with -DWAVELET_I386=OFF. With CI=true in the environment a missing 32-bit
+# toolchain is an error rather than a silent skip.
+
+option(WAVELET_I386 "Also build the i386 Linux modules and run the test suite against them" ON)
+
+# The nested tree itself, any non-Linux or 32-bit build, and the sanitized
+# checking builds stop here.
+if(NOT WAVELET_I386 OR NOT CMAKE_SIZEOF_VOID_P EQUAL 8 OR NOT CMAKE_SYSTEM_NAME STREQUAL "Linux"
+   OR WAVELET_SANITIZE)
+  return()
+endif()
+
+# Can this machine build and run 32-bit C++ programs (gcc-multilib and
+# g++-multilib on Debian)? The probe uses the C++ runtime and exceptions,
+# as the test programs do.
+if(NOT DEFINED WAVELET_I386_PROBE_RUN)
+  set(probe "${CMAKE_BINARY_DIR}/CMakeFiles/i386_probe.cpp")
+  file(WRITE "${probe}" [=[
+#include <stdexcept>
+#include <string>
+#include <vector>
+static_assert(sizeof(void *) == 4, "not a 32-bit target");
+int main() {
+    std::vector<std::string> v{"probe"};
+    try {
+        throw std::runtime_error(v[0]);
+    } catch (const std::exception &e) {
+        return std::string(e.what()) == "probe" ? 0 : 1;
+    }
+}
+]=])
+  try_run(WAVELET_I386_PROBE_RUN WAVELET_I386_PROBE_COMPILE
+    "${CMAKE_BINARY_DIR}/CMakeFiles/i386_probe" "${probe}"
+    COMPILE_DEFINITIONS -m32
+    LINK_OPTIONS -m32
+    COMPILE_OUTPUT_VARIABLE probe_output)
+  if(NOT WAVELET_I386_PROBE_COMPILE)
+    # A failed compile leaves the run result unset; keep the outcome cached.
+    set(WAVELET_I386_PROBE_RUN "FAILED_TO_COMPILE" CACHE INTERNAL "")
+    string(REGEX REPLACE "\n" "\n  " probe_output "${probe_output}")
+    message(STATUS "i386 probe output:\n  ${probe_output}")
+  endif()
+endif()
+
+if(NOT WAVELET_I386_PROBE_RUN STREQUAL "0")
+  set(why "a -m32 C++ program does not build or run here (install gcc-multilib and g++-multilib)")
+  if("$ENV{CI}" STREQUAL "true")
+    message(FATAL_ERROR "The i386 build is required in CI, but ${why}.")
+  endif()
+  message(WARNING "Skipping the i386 build: ${why}. Turn it off with -DWAVELET_I386=OFF.")
+  return()
+endif()
+
+include(ExternalProject)
+set(WAVELET_I386_DIR "${CMAKE_BINARY_DIR}/i386")
+
+ExternalProject_Add(wavelet_i386
+  SOURCE_DIR "${PROJECT_SOURCE_DIR}"
+  BINARY_DIR "${WAVELET_I386_DIR}"
+  PREFIX "${CMAKE_BINARY_DIR}/i386-steps"
+  CMAKE_ARGS
+    "-DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/i386-linux.toolchain.cmake"
+    "-DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}"
+    "-DMEX_OUTPUT_ROOT=${MEX_OUTPUT_ROOT}"
+    "-DWAVELET_TESTS=${WAVELET_TESTS}"
+  # The nested build tracks its own sources; always let it look.
+  BUILD_ALWAYS ON
+  INSTALL_COMMAND ""
+  TEST_COMMAND "")
+
+# Registers, as "i386.<name>", the nested twin of every test that the folder
+# dir (and the folders below it) of this tree defines:
+#  - a GoogleTest program (one whose cases are discovered at build time) runs
+#    as one test, its nested executable called directly, so a failing case
+#    shows in the program's own output;
+#  - a plain test runs through ctest in the nested tree, and shows as skipped
+#    where the nested tree does not define it.
+function(wavelet_i386_mirror_tests dir)
+  get_property(binary DIRECTORY "${dir}" PROPERTY BINARY_DIR)
+  get_property(includes DIRECTORY "${dir}" PROPERTY TEST_INCLUDE_FILES)
+  get_property(targets DIRECTORY "${dir}" PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target IN LISTS targets)
+    get_target_property(type ${target} TYPE)
+    if(NOT type STREQUAL "EXECUTABLE")
+      continue()
+    endif()
+    string(FIND "${includes}" "${binary}/${target}[" discovered)
+    if(discovered EQUAL -1)
+      continue()
+    endif()
+    get_target_property(outdir ${target} RUNTIME_OUTPUT_DIRECTORY)
+    if(NOT outdir)
+      set(outdir "${binary}")
+    endif()
+    get_target_property(outname ${target} OUTPUT_NAME)
+    if(NOT outname)
+      set(outname "${target}")
+    endif()
+    file(RELATIVE_PATH rel_exe "${CMAKE_BINARY_DIR}" "${outdir}/${outname}")
+    file(RELATIVE_PATH rel_dir "${CMAKE_BINARY_DIR}" "${binary}")
+    add_test(NAME "i386.${target}" COMMAND "${WAVELET_I386_DIR}/${rel_exe}")
+    set_tests_properties("i386.${target}" PROPERTIES
+      WORKING_DIRECTORY "${WAVELET_I386_DIR}/${rel_dir}"
+      LABELS i386)
+  endforeach()
+
+  get_property(tests DIRECTORY "${dir}" PROPERTY TESTS)
+  foreach(test IN LISTS tests)
+    if(test MATCHES "^i386\\.")
+      continue()
+    endif()
+    string(REGEX REPLACE "([][.*+?^$()|{}\\\\])" "\\\\\\1" pattern "${test}")
+    add_test(NAME "i386.${test}"
+      COMMAND "${CMAKE_CTEST_COMMAND}" --test-dir "${WAVELET_I386_DIR}" -R "^${pattern}$"
+              --output-on-failure)
+    set_tests_properties("i386.${test}" PROPERTIES
+      SKIP_REGULAR_EXPRESSION "No tests were found"
+      LABELS i386)
+  endforeach()
+
+  get_property(subdirs DIRECTORY "${dir}" PROPERTY SUBDIRECTORIES)
+  foreach(sub IN LISTS subdirs)
+    wavelet_i386_mirror_tests("${sub}")
+  endforeach()
+endfunction()
+
+# The test folders are read once the whole tree has been configured.
+if(WAVELET_TESTS)
+  cmake_language(DEFER DIRECTORY "${PROJECT_SOURCE_DIR}"
+    CALL wavelet_i386_mirror_tests "${PROJECT_SOURCE_DIR}/tests")
+endif()
