@@ -1,0 +1,215 @@
+# The macOS modules: Mach-O bundles for MATLAB's two Intel Mac platforms.
+#
+#   maci   (i386):   <Command>.mexmaci for all six commands, and the ten
+#                    kernel-only modules kernels/<kernel>.mexmaci
+#   maci64 (x86-64): <Command>.mexmaci64 for every command but MeldGrid_WR
+#
+# A command bundle exports only _mexFunction: the macOS command modules have
+# no version query. A kernel-only bundle exports only _mexVersion. Both round
+# every product and every sum to double (no extended accumulation on macOS),
+# and plain double arithmetic is SSE2 double on i386 too.
+#
+# The host's libraries are libmx.dylib, libmex.dylib and libmat.dylib: the
+# i386 bundles find them beside the module (@loader_path), the x86-64 bundles
+# through the run path (@rpath). The install names recorded in a bundle are
+# those of the libraries it links against, so
+#  - WAVELET_MAC_HOST_DIR names a folder holding the host's own libraries, or
+#  - left empty, link-time stand-ins with those install names are built here
+#    (they hold the host operations as empty entries and are never loaded).
+#
+# Two uses:
+#  - included by the project in cmake/macos/ (natively on a Mac, or cross-
+#    built with cmake/macos-x86_64.toolchain.cmake), it gives the rules for
+#    the bundles: add_mac_module and add_mac_modules;
+#  - included by the Linux x86-64 build, it cross-builds the x86-64 macOS
+#    modules with clang and ld64.lld into <build>/maci64/ as a step of the
+#    build, and registers the check of their exports and bindings
+#    (llvm-nm, llvm-objdump) as the test "macos.maci64_files". Off with
+#    -DWAVELET_MACOS=OFF. The i386 bundles are not cross-built: LLVM's
+#    Mach-O linker has no i386 target.
+
+if(NOT CMAKE_SYSTEM_NAME STREQUAL "Darwin")
+  option(WAVELET_MACOS "Also cross-build the x86-64 macOS modules and check their exports" ON)
+  # Not from a 32-bit tree, nor from the sanitized checking builds.
+  if(NOT WAVELET_MACOS OR NOT CMAKE_SIZEOF_VOID_P EQUAL 8 OR NOT CMAKE_SYSTEM_NAME STREQUAL "Linux"
+     OR WAVELET_SANITIZE)
+    return()
+  endif()
+  find_program(WAVELET_MAC_CLANGXX NAMES clang++ clang++-14)
+  find_program(WAVELET_MAC_LD64 NAMES ld64.lld ld64.lld-14 PATHS /usr/lib/llvm-14/bin)
+  find_program(WAVELET_LLVM_NM NAMES llvm-nm llvm-nm-14 PATHS /usr/lib/llvm-14/bin)
+  find_program(WAVELET_LLVM_OBJDUMP NAMES llvm-objdump llvm-objdump-14 PATHS /usr/lib/llvm-14/bin)
+  if(NOT WAVELET_MAC_CLANGXX OR NOT WAVELET_MAC_LD64 OR NOT WAVELET_LLVM_NM OR NOT WAVELET_LLVM_OBJDUMP)
+    set(why "the macOS cross build needs clang, lld (ld64.lld) and llvm (llvm-nm, llvm-objdump)")
+    if("$ENV{CI}" STREQUAL "true")
+      message(FATAL_ERROR "In CI ${why}.")
+    endif()
+    message(WARNING "Skipping the macOS cross build: ${why}.")
+    return()
+  endif()
+  include(ExternalProject)
+  ExternalProject_Add(wavelet_maci64
+    SOURCE_DIR "${PROJECT_SOURCE_DIR}/cmake/macos"
+    BINARY_DIR "${CMAKE_BINARY_DIR}/macos-x86_64"
+    PREFIX "${CMAKE_BINARY_DIR}/macos-x86_64-steps"
+    CMAKE_ARGS
+      "-DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/macos-x86_64.toolchain.cmake"
+      "-DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}"
+      "-DMEX_OUTPUT_ROOT=${MEX_OUTPUT_ROOT}"
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ""
+    TEST_COMMAND "")
+  if(WAVELET_TESTS)
+    add_test(NAME macos.maci64_files
+      COMMAND "${CMAKE_COMMAND}"
+              "-DNM=${WAVELET_LLVM_NM}" "-DOBJDUMP=${WAVELET_LLVM_OBJDUMP}"
+              "-DFOLDER=${MEX_OUTPUT_ROOT}/maci64"
+              -P "${PROJECT_SOURCE_DIR}/cmake/macos/check_maci64.cmake")
+    set_tests_properties(macos.maci64_files PROPERTIES LABELS macos)
+  endif()
+  return()
+endif()
+
+if(CMAKE_OSX_ARCHITECTURES STREQUAL "i386"
+   OR (NOT CMAKE_OSX_ARCHITECTURES AND CMAKE_SIZEOF_VOID_P EQUAL 4))
+  set(MEX_PLATFORM maci)
+  set(MEX_EXT mexmaci)
+  set(WAVELET_MAC_HOST_INSTALL_DIR "@loader_path")
+  add_compile_options(-msse2 -mfpmath=sse)
+else()
+  set(MEX_PLATFORM maci64)
+  set(MEX_EXT mexmaci64)
+  set(WAVELET_MAC_HOST_INSTALL_DIR "@rpath")
+endif()
+set(MEX_MODULE_DIR "${MEX_OUTPUT_ROOT}/${MEX_PLATFORM}")
+
+set(WAVELET_MAC_HOST_DIR "" CACHE PATH
+    "Folder of the host's libmx, libmex and libmat dylibs; empty links stand-ins built here")
+
+# Export lists, one entry each.
+set(WAVELET_MAC_COMMAND_EXPORTS "${CMAKE_BINARY_DIR}/command_exports.txt")
+set(WAVELET_MAC_KERNEL_EXPORTS "${CMAKE_BINARY_DIR}/kernel_exports.txt")
+file(WRITE "${WAVELET_MAC_COMMAND_EXPORTS}" "_mexFunction\n")
+file(WRITE "${WAVELET_MAC_KERNEL_EXPORTS}" "_mexVersion\n")
+
+# CMake learns the run-path flag from the running macOS; a cross build has
+# none to ask, and every macOS these modules serve takes it.
+if(NOT CMAKE_SHARED_LIBRARY_RUNTIME_C_FLAG)
+  set(CMAKE_SHARED_LIBRARY_RUNTIME_C_FLAG "-Wl,-rpath,")
+  set(CMAKE_SHARED_LIBRARY_RUNTIME_CXX_FLAG "-Wl,-rpath,")
+endif()
+
+# The host libraries to link against.
+if(WAVELET_MAC_HOST_DIR)
+  foreach(lib mx mex mat)
+    add_library(${lib} SHARED IMPORTED)
+    set_target_properties(${lib} PROPERTIES IMPORTED_LOCATION "${WAVELET_MAC_HOST_DIR}/lib${lib}.dylib")
+  endforeach()
+else()
+  set(stub_dir "${CMAKE_BINARY_DIR}/host_stubs")
+  if(WAVELET_MAC_CROSS)
+    # Without an SDK there is no libSystem to link against either: a
+    # stand-in with the install name of the real one holds what the modules
+    # and the compiler's code call.
+    set(text "/* Link-time stand-in for libSystem: its entries, never called. */\n")
+    foreach(entry floor memset memcpy memmove bzero __bzero __stack_chk_fail)
+      string(APPEND text "void ${entry}(void) {}\n")
+    endforeach()
+    string(APPEND text "long __stack_chk_guard;\n")
+    # The lazy binder is the one entry named without the C underscore.
+    string(APPEND text "void stub_binder(void) __asm__(\"dyld_stub_binder\");\n"
+                       "void stub_binder(void) {}\n")
+    file(WRITE "${stub_dir}/libSystem.c" "${text}")
+    add_library(System SHARED "${stub_dir}/libSystem.c")
+    set_target_properties(System PROPERTIES
+      LIBRARY_OUTPUT_DIRECTORY "${stub_dir}/lib"
+      INSTALL_NAME_DIR "/usr/lib"
+      BUILD_WITH_INSTALL_NAME_DIR ON
+      OUTPUT_NAME System.B)
+    target_compile_options(System PRIVATE -fno-builtin -w)
+    target_link_options(System PRIVATE -nostdlib)
+    # Nor the compiler's runtime archive, which holds the processor
+    # detection of the vector kernels.
+    file(WRITE "${stub_dir}/runtime.c"
+      "/* Link-time stand-in for the compiler's runtime: never called. */\n"
+      "int __cpu_model[4];\nvoid __cpu_indicator_init(void) {}\n")
+    add_library(wavelet_mac_runtime STATIC "${stub_dir}/runtime.c")
+    target_compile_options(wavelet_mac_runtime PRIVATE -w)
+    # The driver asks for -lSystem in every link.
+    link_directories("${stub_dir}/lib")
+    file(MAKE_DIRECTORY "${stub_dir}/lib")
+    file(CREATE_LINK "libSystem.B.dylib" "${stub_dir}/lib/libSystem.dylib" SYMBOLIC)
+  endif()
+  set(entries_mx mxGetM mxGetN mxGetPr mxIsDouble mxIsComplex mxIsSparse mxCreateDoubleMatrix
+      mxCreateDoubleMatrix_700 mxDestroyArray)
+  set(entries_mex mexErrMsgTxt)
+  set(entries_mat "")
+  foreach(lib mx mex mat)
+    set(text "/* Link-time stand-in for the host's lib${lib}: its entries, never called. */\n")
+    foreach(entry IN LISTS entries_${lib})
+      string(APPEND text "void ${entry}(void) {}\n")
+    endforeach()
+    string(APPEND text "void lib${lib}_stand_in(void) {}\n")
+    file(WRITE "${stub_dir}/lib${lib}.c" "${text}")
+    add_library(${lib} SHARED "${stub_dir}/lib${lib}.c")
+    if(TARGET System)
+      add_dependencies(${lib} System)
+    endif()
+    set_target_properties(${lib} PROPERTIES
+      LIBRARY_OUTPUT_DIRECTORY "${stub_dir}/lib"
+      INSTALL_NAME_DIR "${WAVELET_MAC_HOST_INSTALL_DIR}"
+      BUILD_WITH_INSTALL_NAME_DIR ON)
+  endforeach()
+endif()
+
+# add_mac_module(NAME [KERNEL_ONLY] SOURCES src...)
+function(add_mac_module name)
+  cmake_parse_arguments(ARG "KERNEL_ONLY" "" "SOURCES" ${ARGN})
+  if(ARG_KERNEL_ONLY)
+    set(target kernel_${name})
+    set(outdir "${MEX_MODULE_DIR}/kernels")
+    set(exports "${WAVELET_MAC_KERNEL_EXPORTS}")
+    list(APPEND ARG_SOURCES "${PROJECT_SOURCE_DIR}/host/mex_version.cpp")
+  else()
+    set(target ${name})
+    set(outdir "${MEX_MODULE_DIR}")
+    set(exports "${WAVELET_MAC_COMMAND_EXPORTS}")
+  endif()
+  add_library(${target} MODULE ${ARG_SOURCES})
+  set_target_properties(${target} PROPERTIES
+    OUTPUT_NAME ${name}
+    PREFIX ""
+    SUFFIX ".${MEX_EXT}"
+    LIBRARY_OUTPUT_DIRECTORY "${outdir}"
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON
+    SKIP_BUILD_RPATH ON
+    LINK_DEPENDS "${exports}")
+  target_include_directories(${target} PRIVATE "${PROJECT_SOURCE_DIR}")
+  target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    target_compile_options(${target} PRIVATE
+      "SHELL:-include ${PROJECT_SOURCE_DIR}/cmake/macos/vector_shuffle_compat.h"
+      -Wno-unknown-pragmas -Wno-reserved-macro-identifier)
+  endif()
+  target_link_options(${target} PRIVATE "-Wl,-exported_symbols_list,${exports}" -Wl,-undefined,error)
+  target_link_libraries(${target} PRIVATE mx mex mat)
+  if(TARGET wavelet_mac_runtime)
+    target_link_libraries(${target} PRIVATE wavelet_mac_runtime)
+  endif()
+endfunction()
+
+# Every module of this platform.
+function(add_mac_modules)
+  foreach(command ${WAVELET_COMMANDS})
+    if(MEX_PLATFORM STREQUAL "maci64" AND command STREQUAL "MeldGrid_WR")
+      continue()
+    endif()
+    add_mac_module(${command} SOURCES ${WAVELET_${command}_SOURCES})
+  endforeach()
+  if(MEX_PLATFORM STREQUAL "maci")
+    foreach(kernel ${WAVELET_KERNELS} ${WAVELET_SYMMETRIC_KERNELS})
+      add_mac_module(${kernel} KERNEL_ONLY SOURCES ${WAVELET_${kernel}_SOURCES})
+    endforeach()
+  endif()
+endfunction()

@@ -1,0 +1,73 @@
+# The x86-64 macOS modules as dyld sees them: x86-64 bundles for every
+# command but MeldGrid_WR, each exporting only _mexFunction (no version
+# query), binding the host operations (the _700 creation entry among them)
+# from libmx and libmex found through the run path, and needing no C++
+# runtime.
+#   cmake -DNM=llvm-nm -DOBJDUMP=llvm-objdump -DFOLDER=<build>/maci64 -P check_maci64.cmake
+cmake_minimum_required(VERSION 3.20)
+set(failures "")
+macro(fail text)
+  string(APPEND failures "  ${text}\n")
+endmacro()
+
+function(run out)
+  execute_process(COMMAND ${ARGN} OUTPUT_VARIABLE text ERROR_VARIABLE err RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${ARGN} failed: ${err}")
+  endif()
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+if(EXISTS "${FOLDER}/MeldGrid_WR.mexmaci64")
+  fail("MeldGrid_WR.mexmaci64 is built, but MeldGrid_WR has no x86-64 macOS module")
+endif()
+
+foreach(command SinkCoarse SinkDetail RaiseCoarse RaiseDetail SiftGrid_WR)
+  set(file "${FOLDER}/${command}.mexmaci64")
+  if(NOT EXISTS "${file}")
+    fail("${command}: ${file} is missing")
+    continue()
+  endif()
+
+  run(header "${OBJDUMP}" --macho --private-header "${file}")
+  if(NOT header MATCHES "MH_MAGIC_64 +X86_64 +[A-Z_0-9]+ +0x[0-9a-f]+ +BUNDLE ")
+    fail("${command}: not an x86-64 Mach-O bundle:\n${header}")
+  endif()
+
+  run(defined "${NM}" -g --defined-only --format=just-symbols "${file}")
+  string(STRIP "${defined}" defined)
+  if(NOT defined STREQUAL "_mexFunction")
+    fail("${command}: exports '${defined}', want only _mexFunction")
+  endif()
+
+  run(undefined "${NM}" -u --format=just-symbols "${file}")
+  string(REPLACE "\n" ";" undefined "${undefined}")
+  foreach(op _mxGetM _mxGetN _mxGetPr _mxCreateDoubleMatrix_700 _mexErrMsgTxt)
+    if(NOT op IN_LIST undefined)
+      fail("${command}: does not bind ${op}")
+    endif()
+  endforeach()
+  if("_mxCreateDoubleMatrix" IN_LIST undefined)
+    fail("${command}: binds _mxCreateDoubleMatrix, want _mxCreateDoubleMatrix_700")
+  endif()
+  foreach(sym IN LISTS undefined)
+    if(sym MATCHES "^__Z|^___cxa|^___gxx")
+      fail("${command}: needs the C++ runtime symbol ${sym}")
+    endif()
+  endforeach()
+
+  run(dylibs "${OBJDUMP}" --macho --dylibs-used "${file}")
+  foreach(lib libmx libmex libmat)
+    if(NOT dylibs MATCHES "\n[ \t]*@rpath/${lib}\\.dylib ")
+      fail("${command}: does not find ${lib}.dylib through the run path:\n${dylibs}")
+    endif()
+  endforeach()
+  if(dylibs MATCHES "libc\\+\\+|libstdc\\+\\+")
+    fail("${command}: needs a C++ runtime library:\n${dylibs}")
+  endif()
+endforeach()
+
+if(failures)
+  message(FATAL_ERROR "macOS x86-64 modules:\n${failures}")
+endif()
+message(STATUS "macOS x86-64 modules: 5 bundles, each exporting only _mexFunction")
