@@ -435,23 +435,29 @@ void idpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doub
         return;
     }
     if (src == out) return up_levels<W>(out, n, start, J, g, h, m, work);
-    // With a separate source, the levels below the last run in the
-    // bottom-left quarter of the result, on a copy of the source's top-left
-    // quarter. The last level then reads its coarse block from there and
-    // everything else from the source, and writes the top rows (which hold
-    // nothing it still reads) before the bottom rows (whose inputs all come
-    // from the source): no input is overwritten before it is read, so its
-    // row pass needs no saving and takes tall panels.
-    const int32_t e = n / 2;
-    double *below = out + e;
-    for (int32_t c = 0; c < e; ++c) copy_lanes<W>(src + step * c, below + step * c, e);
-    up_levels<W>(below, n, start, J - 1, g, h, m, work);
-    rows_up<W>(out, below, src, n, e, 0, e, g, h, m, work);
-    rows_up<W>(out, src, src, n, e, e, n, g, h, m, work);
-    for (int32_t c = 0; c < n; ++c) {
-        double *column = out + step * c;
-        copy_lanes<W>(column, work, n);
-        upsum_lanes<W>(work, work + e, e, g, h, m, column);
+    // With a separate source, the block that a level rebuilds sits in the
+    // bottom-left corner of the result, and the coarse block it reads (the
+    // previous level's block, or a copy of the source's for the first) in
+    // the bottom half of it. The top rows of the block read the coarse block
+    // and the source and overwrite neither; the bottom rows read only the
+    // source. No input is overwritten before it is read, so the row passes
+    // save nothing and take tall panels; the last level's block is the
+    // whole result.
+    int32_t e = int32_t{1} << start;
+    double *coarse = out + (n - e);
+    for (int32_t c = 0; c < e; ++c) copy_lanes<W>(src + step * c, coarse + step * c, e);
+    for (int32_t lev = start; lev < J; ++lev) {
+        const int32_t s = 2 * e;
+        double *block = out + (n - s);
+        rows_up<W>(block, coarse, src, n, e, 0, e, g, h, m, work);
+        rows_up<W>(block, src, src, n, e, e, s, g, h, m, work);
+        for (int32_t c = 0; c < s; ++c) {
+            double *column = block + step * c;
+            copy_lanes<W>(column, work, s);
+            upsum_lanes<W>(work, work + e, e, g, h, m, column);
+        }
+        coarse = block;
+        e = s;
     }
 }
 
