@@ -238,6 +238,43 @@ void rows_down(double *grid, int32_t n, int32_t s, const double *g, const double
     }
 }
 
+// The column pass of a level, in place, storing the filtered column c at
+// position c/2 (c even) or half + c/2 (c odd) for down_shuffled_panel. That
+// move rotates the bits of c right by one, so the columns fall into cycles
+// of at most log2(s) columns; each cycle is followed from its smallest
+// column, the column about to be overwritten saved first. Uses two scratch
+// columns of the work array.
+template <int W>
+void columns_down_shuffled(double *grid, int32_t n, int32_t s, const double *g, const double *h,
+                           int32_t m, double *work) {
+    const int32_t half = s / 2;
+    const ptrdiff_t step = n;
+    auto position = [&](int32_t c) { return (c & 1) ? half + (c >> 1) : c >> 1; };
+    for (int32_t first = 0; first < s; ++first) {
+        bool leads = true;
+        for (int32_t c = position(first); c != first; c = position(c))
+            if (c < first) {
+                leads = false;
+                break;
+            }
+        if (!leads) continue;
+        double *held = work, *spare = work + n;
+        copy_lanes<W>(grid + step * first, held, s);
+        for (int32_t c = first;;) {
+            const int32_t p = position(c);
+            double *column = grid + step * p;
+            if (p != first) copy_lanes<W>(column, spare, s);
+            downlo_lanes<W>(held, s, h, m, column);
+            downhi_lanes<W>(held, s, g, m, column + half);
+            if (p == first) break;
+            double *t = held;
+            held = spare;
+            spare = t;
+            c = p;
+        }
+    }
+}
+
 template <int W>
 void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const double *g,
                  const double *h, int32_t m, double *out, double *work) {
@@ -248,33 +285,38 @@ void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doubl
         return;
     }
     // The first column pass reads the source grid directly, which spares
-    // copying it into the result first; it stores the columns shuffled
-    // (evens to the left half, odds to the right) when the block is large
-    // enough for the shuffled row pass, whose panels can then be tall.
+    // copying it into the result first. Blocks large enough for the
+    // shuffled row pass, whose panels can be tall, have their columns
+    // stored shuffled (evens to the left half, odds to the right).
     bool from_src = src != out;
     int32_t size = n;
     for (int32_t lev = J - 1; lev >= stop; --lev) {
         const int32_t half = size / 2;
         const bool shuffled =
-            from_src && size >= 64 && size >= 4 * m + 8 &&
+            size >= 64 && size >= 4 * m + 8 &&
             panel_rows(size, chunk_rows<W>(), 2 * int64_t{(m + 1) / 2 + 2} + (m > 1 ? m - 1 : 0),
                        3 * int64_t{n}) > 0;
-        for (int32_t c = 0; c < size; ++c) {
-            const int32_t place = shuffled ? ((c & 1) ? half + (c >> 1) : c >> 1) : c;
-            double *column = out + step * place;
-            const double *x = src + step * c;
-            if (!from_src) {
-                copy_lanes<W>(column, work, size);
-                x = work;
-            }
-            if (from_src && int64_t{size} * size >= 2 * int64_t{stream_from}) {
-                // A large first level leaves the caches long before its row
-                // pass reads the columns back: store them around the caches.
-                downlo_lanes<W, true>(x, size, h, m, column);
-                downhi_lanes<W, true>(x, size, g, m, column + half);
-            } else {
-                downlo_lanes<W>(x, size, h, m, column);
-                downhi_lanes<W>(x, size, g, m, column + half);
+        if (shuffled && !from_src) {
+            columns_down_shuffled<W>(out, n, size, g, h, m, work);
+        } else {
+            // A large first level leaves the caches long before its row pass
+            // reads the columns back: its stores go around the caches.
+            const bool nt = from_src && int64_t{size} * size >= 2 * int64_t{stream_from};
+            for (int32_t c = 0; c < size; ++c) {
+                const int32_t place = shuffled ? ((c & 1) ? half + (c >> 1) : c >> 1) : c;
+                double *column = out + step * place;
+                const double *x = src + step * c;
+                if (!from_src) {
+                    copy_lanes<W>(column, work, size);
+                    x = work;
+                }
+                if (nt) {
+                    downlo_lanes<W, true>(x, size, h, m, column);
+                    downhi_lanes<W, true>(x, size, g, m, column + half);
+                } else {
+                    downlo_lanes<W>(x, size, h, m, column);
+                    downhi_lanes<W>(x, size, g, m, column + half);
+                }
             }
         }
         rows_down<W>(out, n, size, g, h, m, shuffled, work);
