@@ -39,10 +39,12 @@ else()
   set(wavelet_nested_build "${CMAKE_COMMAND}" --build .)
 endif()
 
-# What every checking tree leaves out: the i386 twin, the Octave modules.
+# What every checking tree leaves out: the i386 and macOS twins, the Octave
+# modules.
 set(wavelet_checking_args
   "-DCMAKE_BUILD_TYPE=RelWithDebInfo"
   "-DWAVELET_I386=OFF"
+  "-DWAVELET_MACOS=OFF"
   "-DMKOCTFILE_EXECUTABLE=MKOCTFILE_EXECUTABLE-NOTFOUND"
   "-DOCTAVE_CLI_EXECUTABLE=OCTAVE_CLI_EXECUTABLE-NOTFOUND")
 
