@@ -3,6 +3,7 @@
 // instruction-set variants this machine can run.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <random>

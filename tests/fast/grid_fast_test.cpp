@@ -5,6 +5,8 @@
 // result, and a work array fenced at exactly 3n (forward) and 4n (inverse).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fast_support.h"
 #include "kernels/periodic/periodic.h"
 #include "transform2d/grid_simd.h"

@@ -3,6 +3,9 @@
 // vector loops use, odd lengths, filters from none to longer than the signal.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "fast_support.h"
 #include "kernels/periodic/periodic.h"
 #include "kernels/periodic/simd.h"
