@@ -4,6 +4,7 @@
 // it made.
 #pragma once
 
+#include "bitwise.h"
 #include "build_paths.h"
 
 #include <cstdint>
@@ -25,11 +26,8 @@ using Vec = std::vector<double>;
 // The pattern the host fills new arrays with; no result may still hold it.
 constexpr uint64_t host_unwritten = 0x7ff80000deadbeefULL;
 
-inline uint64_t bits(double x) {
-    uint64_t b;
-    std::memcpy(&b, &x, sizeof b);
-    return b;
-}
+using bitwise::bits;
+using bitwise::same_bits;
 
 // Each command module loaded once for the whole test program.
 inline const Module &module(const std::string &command) {
@@ -58,17 +56,6 @@ inline void expect_clean(const Outcome &out) {
     for (const Value &r : out.results)
         for (size_t i = 0; i < r.re.size(); ++i)
             EXPECT_NE(bits(r.re[i]), host_unwritten) << "result element " << i << " never written";
-}
-
-inline ::testing::AssertionResult same_bits(const Vec &got, const Vec &want) {
-    if (got.size() != want.size())
-        return ::testing::AssertionFailure()
-               << "length " << got.size() << ", expected " << want.size();
-    for (size_t i = 0; i < got.size(); ++i)
-        if (bits(got[i]) != bits(want[i]))
-            return ::testing::AssertionFailure()
-                   << "element " << i << ": " << got[i] << ", expected " << want[i];
-    return ::testing::AssertionSuccess();
 }
 
 // A successful call's single result.

@@ -13,13 +13,7 @@ namespace {
 using cmd::Value;
 using cmd::Vec;
 
-Vec random_vec(std::mt19937_64 &rng, size_t len) {
-    std::uniform_real_distribution<double> unit(-1.0, 1.0);
-    std::uniform_int_distribution<int> scale(-6, 6);
-    Vec v(len);
-    for (double &e : v) e = std::ldexp(unit(rng), scale(rng));
-    return v;
-}
+using bitwise::random_vec;
 
 // The signal argument in one of three orientations: a row, a column, or the
 // first column of a matrix with junk in its other columns.

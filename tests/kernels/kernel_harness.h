@@ -16,16 +16,15 @@
 
 #include <gtest/gtest.h>
 
+#include "bitwise.h"
+
 namespace harness {
 
 using Vec = std::vector<double>;
 using Kernel = void (*)(const double *, int32_t, const double *, int32_t, double *);
 
-inline uint64_t bits(double x) {
-    uint64_t b;
-    std::memcpy(&b, &x, sizeof b);
-    return b;
-}
+using bitwise::bits;
+using bitwise::same_bits;
 
 inline double from_bits(uint64_t b) {
     double x;
@@ -101,19 +100,6 @@ inline Vec run(Kernel kernel, const Vec &x, const Vec &f, size_t out_len) {
     for (size_t i = 0; i < back.size() && i < front.size(); ++i)
         EXPECT_EQ(bits(back[i]), bits(front[i])) << "output " << i;
     return back;
-}
-
-// Bit-for-bit comparison, so +0.0 and -0.0 differ and every rounding counts.
-inline ::testing::AssertionResult same_bits(const Vec &got, const Vec &want) {
-    if (got.size() != want.size())
-        return ::testing::AssertionFailure()
-               << "length " << got.size() << ", expected " << want.size();
-    for (size_t i = 0; i < got.size(); ++i)
-        if (bits(got[i]) != bits(want[i]))
-            return ::testing::AssertionFailure()
-                   << "element " << i << ": " << got[i] << " (0x" << std::hex << bits(got[i])
-                   << "), expected " << want[i] << " (0x" << bits(want[i]) << std::dec << ")";
-    return ::testing::AssertionSuccess();
 }
 
 } // namespace harness

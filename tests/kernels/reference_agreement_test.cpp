@@ -13,15 +13,7 @@ namespace {
 
 using harness::Vec;
 
-// Random doubles of mixed sign and magnitude with full mantissas, so that the
-// order of the additions shows in the last bits.
-Vec random_vec(std::mt19937_64 &rng, size_t len) {
-    std::uniform_real_distribution<double> unit(-1.0, 1.0);
-    std::uniform_int_distribution<int> scale(-6, 6);
-    Vec v(len);
-    for (double &e : v) e = std::ldexp(unit(rng), scale(rng));
-    return v;
-}
+using bitwise::random_vec;
 
 // Powers of two up to 2^10 and lengths that are not powers of two.
 std::vector<size_t> signal_lengths() {
