@@ -187,11 +187,6 @@ function(add_mac_module name)
     LINK_DEPENDS "${exports}")
   target_include_directories(${target} PRIVATE "${PROJECT_SOURCE_DIR}")
   target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti)
-  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-    target_compile_options(${target} PRIVATE
-      "SHELL:-include ${PROJECT_SOURCE_DIR}/cmake/macos/vector_shuffle_compat.h"
-      -Wno-unknown-pragmas -Wno-reserved-macro-identifier)
-  endif()
   target_link_options(${target} PRIVATE "-Wl,-exported_symbols_list,${exports}" -Wl,-undefined,error)
   target_link_libraries(${target} PRIVATE mx mex mat)
   if(TARGET wavelet_mac_runtime)

@@ -20,34 +20,33 @@
 // Every vector type below lives in functions of internal linkage that each
 // instruction-set file compiles for its own target, so no vector ever
 // crosses a boundary between code built for different targets.
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wpsabi"
+#endif
 
 namespace {
 
 template <int W> struct lanes;
 template <> struct lanes<2> {
     typedef double v __attribute__((vector_size(16)));
-    typedef long long k __attribute__((vector_size(16)));
-    static v even(v a, v b) { return __builtin_shuffle(a, b, k{0, 2}); }
-    static v odd(v a, v b) { return __builtin_shuffle(a, b, k{1, 3}); }
-    static v zip_lo(v a, v b) { return __builtin_shuffle(a, b, k{0, 2}); }
-    static v zip_hi(v a, v b) { return __builtin_shuffle(a, b, k{1, 3}); }
+    static v even(v a, v b) { return __builtin_shufflevector(a, b, 0, 2); }
+    static v odd(v a, v b) { return __builtin_shufflevector(a, b, 1, 3); }
+    static v zip_lo(v a, v b) { return __builtin_shufflevector(a, b, 0, 2); }
+    static v zip_hi(v a, v b) { return __builtin_shufflevector(a, b, 1, 3); }
 };
 template <> struct lanes<4> {
     typedef double v __attribute__((vector_size(32)));
-    typedef long long k __attribute__((vector_size(32)));
-    static v even(v a, v b) { return __builtin_shuffle(a, b, k{0, 2, 4, 6}); }
-    static v odd(v a, v b) { return __builtin_shuffle(a, b, k{1, 3, 5, 7}); }
-    static v zip_lo(v a, v b) { return __builtin_shuffle(a, b, k{0, 4, 1, 5}); }
-    static v zip_hi(v a, v b) { return __builtin_shuffle(a, b, k{2, 6, 3, 7}); }
+    static v even(v a, v b) { return __builtin_shufflevector(a, b, 0, 2, 4, 6); }
+    static v odd(v a, v b) { return __builtin_shufflevector(a, b, 1, 3, 5, 7); }
+    static v zip_lo(v a, v b) { return __builtin_shufflevector(a, b, 0, 4, 1, 5); }
+    static v zip_hi(v a, v b) { return __builtin_shufflevector(a, b, 2, 6, 3, 7); }
 };
 template <> struct lanes<8> {
     typedef double v __attribute__((vector_size(64)));
-    typedef long long k __attribute__((vector_size(64)));
-    static v even(v a, v b) { return __builtin_shuffle(a, b, k{0, 2, 4, 6, 8, 10, 12, 14}); }
-    static v odd(v a, v b) { return __builtin_shuffle(a, b, k{1, 3, 5, 7, 9, 11, 13, 15}); }
-    static v zip_lo(v a, v b) { return __builtin_shuffle(a, b, k{0, 8, 1, 9, 2, 10, 3, 11}); }
-    static v zip_hi(v a, v b) { return __builtin_shuffle(a, b, k{4, 12, 5, 13, 6, 14, 7, 15}); }
+    static v even(v a, v b) { return __builtin_shufflevector(a, b, 0, 2, 4, 6, 8, 10, 12, 14); }
+    static v odd(v a, v b) { return __builtin_shufflevector(a, b, 1, 3, 5, 7, 9, 11, 13, 15); }
+    static v zip_lo(v a, v b) { return __builtin_shufflevector(a, b, 0, 8, 1, 9, 2, 10, 3, 11); }
+    static v zip_hi(v a, v b) { return __builtin_shufflevector(a, b, 4, 12, 5, 13, 6, 14, 7, 15); }
 };
 
 template <int W> using vec = typename lanes<W>::v;
@@ -65,10 +64,10 @@ template <int W> inline void store(double *p, vec<W> a) {
 // (it spares reading each output line before overwriting it). p must be
 // aligned to the vector size.
 template <int W> inline void stream(double *p, vec<W> a) {
-#if defined(__AVX512F__)
+#if defined(__AVX512F__) || defined(__clang__)
     if constexpr (W == 8) return _mm512_stream_pd(p, a);
 #endif
-#if defined(__AVX__)
+#if defined(__AVX__) || defined(__clang__)
     if constexpr (W == 4) return _mm256_stream_pd(p, a);
 #endif
     if constexpr (W == 2) return _mm_stream_pd(p, a);
@@ -165,7 +164,7 @@ void downlo_lanes(const double *x, int32_t n, const double *h, int32_t m, double
     }
     int32_t i = 0;
     bool nt = false;
-    if (NT) {
+    if constexpr (NT) {
         // Scalar outputs up to the first aligned block.
         for (; i < W && i <= last && !vector_aligned<W>(y + i); ++i)
             y[i] = downlo_one(x, n, h, m, i);
@@ -186,6 +185,7 @@ void downlo_lanes(const double *x, int32_t n, const double *h, int32_t m, double
         put<W>(y + i, s, nt);
     }
     for (; i < half; ++i) y[i] = downlo_one(x, n, h, m, i);
+    // cppcheck-suppress knownConditionTrueFalse ; true in the streaming instantiation
     if (nt) _mm_sfence();
 }
 
@@ -199,7 +199,7 @@ void downhi_lanes(const double *x, int32_t n, const double *g, int32_t m, double
     for (int32_t i = 0; i < edge_end; ++i) y[i] = downhi_one(x, n, g, m, i);
     int32_t i = edge_end;
     bool nt = false;
-    if (NT) {
+    if constexpr (NT) {
         for (int32_t k = 0; k < W && i < half && !vector_aligned<W>(y + i); ++k, ++i)
             y[i] = downhi_one(x, n, g, m, i);
         nt = vector_aligned<W>(y + i);
@@ -218,7 +218,14 @@ void downhi_lanes(const double *x, int32_t n, const double *g, int32_t m, double
         put<W>(y + i, s, nt);
     }
     for (; i < half; ++i) y[i] = downhi_one(x, n, g, m, i);
+    // cppcheck-suppress knownConditionTrueFalse ; true in the streaming instantiation
     if (nt) _mm_sfence();
+}
+
+// The odd-indexed taps f[1], f[3], ... of a filter with mf of them; an empty
+// filter may come with no buffer at all, so no pointer is formed past it.
+inline const double *odd_taps(const double *f, int32_t mf) {
+    return mf > 0 ? f + 1 : f;
 }
 
 // y[2i] = sum_j h[2j] x[(i - j) mod n], y[2i+1] = sum_j h[2j+1] x[(i - j) mod n]
@@ -227,17 +234,18 @@ void uplo_lanes(const double *x, int32_t n, const double *h, int32_t m, double *
     typedef lanes<W> L;
     const int32_t mc = (m + 1) / 2;
     const int32_t mf = m / 2;
+    const double *h_odd = odd_taps(h, mf);
     const int32_t edge_end = n < mc ? n : mc;
     for (int32_t i = 0; i < edge_end; ++i) {
         y[2 * i] = up_back_one(x, n, h, mc, i);
-        y[2 * i + 1] = up_back_one(x, n, h + 1, mf, i);
+        y[2 * i + 1] = up_back_one(x, n, h_odd, mf, i);
     }
     int32_t i = edge_end;
     bool nt = false;
-    if (NT) {
+    if constexpr (NT) {
         for (int32_t k = 0; k < W && i < n && !vector_aligned<W>(y + 2 * i); ++k, ++i) {
             y[2 * i] = up_back_one(x, n, h, mc, i);
-            y[2 * i + 1] = up_back_one(x, n, h + 1, mf, i);
+            y[2 * i + 1] = up_back_one(x, n, h_odd, mf, i);
         }
         nt = vector_aligned<W>(y + 2 * i);
     }
@@ -253,8 +261,9 @@ void uplo_lanes(const double *x, int32_t n, const double *h, int32_t m, double *
     }
     for (; i < n; ++i) {
         y[2 * i] = up_back_one(x, n, h, mc, i);
-        y[2 * i + 1] = up_back_one(x, n, h + 1, mf, i);
+        y[2 * i + 1] = up_back_one(x, n, h_odd, mf, i);
     }
+    // cppcheck-suppress knownConditionTrueFalse ; true in the streaming instantiation
     if (nt) _mm_sfence();
 }
 
@@ -264,13 +273,14 @@ void uphi_lanes(const double *x, int32_t n, const double *g, int32_t m, double *
     typedef lanes<W> L;
     const int32_t mc = (m + 1) / 2;
     const int32_t mf = m / 2;
+    const double *g_odd = odd_taps(g, mf);
     const int32_t inner = n - mc > 0 ? n - mc : 0;
     int32_t i = 0;
     bool nt = false;
-    if (NT) {
+    if constexpr (NT) {
         for (; i < W && i < inner && !vector_aligned<W>(y + 2 * i); ++i) {
             y[2 * i + 1] = up_fwd_one(x, n, g, mc, i);
-            y[2 * i] = up_fwd_one(x, n, g + 1, mf, i);
+            y[2 * i] = up_fwd_one(x, n, g_odd, mf, i);
         }
         nt = vector_aligned<W>(y + 2 * i);
     }
@@ -286,8 +296,9 @@ void uphi_lanes(const double *x, int32_t n, const double *g, int32_t m, double *
     }
     for (; i < n; ++i) {
         y[2 * i + 1] = up_fwd_one(x, n, g, mc, i);
-        y[2 * i] = up_fwd_one(x, n, g + 1, mf, i);
+        y[2 * i] = up_fwd_one(x, n, g_odd, mf, i);
     }
+    // cppcheck-suppress knownConditionTrueFalse ; true in the streaming instantiation
     if (nt) _mm_sfence();
 }
 
@@ -299,6 +310,7 @@ void upsum_lanes(const double *lo, const double *hi, int32_t e, const double *g,
     typedef lanes<W> L;
     const int32_t mc = (m + 1) / 2;
     const int32_t mf = m / 2;
+    const double *h_odd = odd_taps(h, mf), *g_odd = odd_taps(g, mf);
     const int32_t inner_end = e - mc; // uphi reads without wrapping below this
     int32_t i = 0;
     for (; i < e; ++i) {
@@ -321,8 +333,8 @@ void upsum_lanes(const double *lo, const double *hi, int32_t e, const double *g,
             i += W - 1;
             continue;
         }
-        const double a0 = up_back_one(lo, e, h, mc, i), a1 = up_back_one(lo, e, h + 1, mf, i);
-        const double b1 = up_fwd_one(hi, e, g, mc, i), b0 = up_fwd_one(hi, e, g + 1, mf, i);
+        const double a0 = up_back_one(lo, e, h, mc, i), a1 = up_back_one(lo, e, h_odd, mf, i);
+        const double b1 = up_fwd_one(hi, e, g, mc, i), b0 = up_fwd_one(hi, e, g_odd, mf, i);
         y[2 * i] = a0 + b0;
         y[2 * i + 1] = a1 + b1;
     }
