@@ -14,7 +14,9 @@ typedef void (*GridTransform)(const double *src, int32_t col_len, int32_t row_st
                               double *work);
 
 // Coarse level: floor(x + 0.5) of the first element, as a 32-bit integer.
-inline int32_t coarse_level(double x) { return static_cast<int32_t>(std::floor(x + 0.5)); }
+inline int32_t coarse_level(double x) {
+    return static_cast<int32_t>(std::floor(x + 0.5));
+}
 
 // The level: a real double array with an element, whose first element
 // rounds to a 32-bit integer. Its data is read here, before anything is

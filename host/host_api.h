@@ -28,7 +28,6 @@ mxArray *mxCreateDoubleMatrix_700(int m, int n, mxComplexity flag);
 void mxDestroyArray(mxArray *a);
 // Shows the message and abandons the call; never returns to the caller.
 void mexErrMsgTxt(const char *message);
-
 }
 #endif
 

@@ -3,4 +3,6 @@
 
 static const char *version_text = "MATLAB R14 native";
 
-extern "C" const char *mexVersion(void) { return version_text; }
+extern "C" const char *mexVersion(void) {
+    return version_text;
+}

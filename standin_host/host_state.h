@@ -16,8 +16,22 @@ struct mxArray_tag;
 
 namespace standin {
 
-enum class ClassId { Double, Single, Int8, Uint8, Int16, Uint16, Int32, Uint32, Int64, Uint64,
-                     Logical, Char, Cell, Struct };
+enum class ClassId {
+    Double,
+    Single,
+    Int8,
+    Uint8,
+    Int16,
+    Uint16,
+    Int32,
+    Uint32,
+    Int64,
+    Uint64,
+    Logical,
+    Char,
+    Cell,
+    Struct
+};
 
 // One host operation made by a gateway, in call order.
 struct Op {

@@ -20,8 +20,12 @@ Value Value::column(std::vector<double> data) {
     const size_t n = data.size();
     return matrix(n, 1, std::move(data));
 }
-Value Value::scalar(double x) { return matrix(1, 1, {x}); }
-Value Value::empty(size_t rows, size_t cols) { return matrix(rows, cols, {}); }
+Value Value::scalar(double x) {
+    return matrix(1, 1, {x});
+}
+Value Value::empty(size_t rows, size_t cols) {
+    return matrix(rows, cols, {});
+}
 Value Value::of_class(ClassId cls, size_t rows, size_t cols) {
     Value v;
     v.cls = cls;

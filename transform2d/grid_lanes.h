@@ -292,6 +292,7 @@ void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doubl
     int32_t size = n;
     for (int32_t lev = J - 1; lev >= stop; --lev) {
         const int32_t half = size / 2;
+        // cppcheck-suppress redundantAssignment ; a fresh value on every level
         const bool shuffled =
             size >= 64 && size >= 4 * m + 8 &&
             panel_rows(size, chunk_rows<W>(), 2 * int64_t{(m + 1) / 2 + 2} + (m > 1 ? m - 1 : 0),
@@ -301,6 +302,7 @@ void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doubl
         } else {
             // A large first level leaves the caches long before its row pass
             // reads the columns back: its stores go around the caches.
+            // cppcheck-suppress redundantAssignment ; from_src is read on every level
             const bool nt = from_src && int64_t{size} * size >= 2 * int64_t{stream_from};
             for (int32_t c = 0; c < size; ++c) {
                 const int32_t place = shuffled ? ((c & 1) ? half + (c >> 1) : c >> 1) : c;
@@ -418,6 +420,7 @@ void up_panels(double *out, const double *lo, const double *hi, int32_t n, int32
                int32_t K) {
     const int32_t mc = (m + 1) / 2;
     double *head = work;
+    // cppcheck-suppress [redundantInitialization, unreadVariable] ; both are read by every panel
     double *ring = work + ptrdiff_t{rows} * (mc > 1 ? mc - 1 : 0);
     for (int32_t r = r0; r < r1; r += rows)
         up_panel<W, R>(out + r, lo + r, hi + r, n, e, g, h, m, rows, head, ring, K);

@@ -6,13 +6,11 @@
 #include <cstddef>
 
 void unpackdouble(const double *x, int32_t count, int32_t step, int32_t start, double *y) {
-    for (int32_t i = 0; i < count; ++i)
-        y[i] = x[start + static_cast<ptrdiff_t>(step) * i];
+    for (int32_t i = 0; i < count; ++i) y[i] = x[start + static_cast<ptrdiff_t>(step) * i];
 }
 
 void packdouble(const double *y, int32_t count, int32_t step, int32_t start, double *x) {
-    for (int32_t i = 0; i < count; ++i)
-        x[start + static_cast<ptrdiff_t>(step) * i] = y[i];
+    for (int32_t i = 0; i < count; ++i) x[start + static_cast<ptrdiff_t>(step) * i] = y[i];
 }
 
 void copydouble(const double *x, double *y, int32_t count) {

@@ -3,7 +3,7 @@
 // first call compute the same value, so the race is harmless.
 #include "simd.h"
 
-static int pinned = -1;   // a variant pinned by simd_force_variant, or -1
+static int pinned = -1; // a variant pinned by simd_force_variant, or -1
 #if !defined(WAVELET_EXTENDED_ACCUMULATION)
 static int detected = -1; // the best variant, once known
 #endif
