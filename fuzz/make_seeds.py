@@ -56,7 +56,7 @@ signal = {
     "wide_signal": call(wide(2**31, 1), plain(1, 2)),
     "wide_columns": call(wide(4, 2**32 + 4), plain(1, 2)),
     "wide_filter": call(plain(1, 4), wide(2**16, 2**16)),
-    "special_values": call(plain(1, 4, ["nan", "inf", "-inf", "1e300"]), plain(1, 3)),
+    "nonfinite_values": call(plain(1, 4, ["nan", "inf", "-inf", "1e300"]), plain(1, 3)),
     "no_result": call(plain(1, 4), plain(1, 2), nlhs=3),
     "three_arguments": call(plain(1, 4), plain(1, 2), plain(1, 1), nrhs=5),
 }
