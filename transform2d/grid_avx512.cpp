@@ -7,17 +7,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include <immintrin.h>
+#include "../kernels/periodic/isa_target.h"
 
-// What follows is compiled for avx512f, whatever the build's own target, and
-// never with fused multiply-add.
-#if defined(__clang__)
-#pragma STDC FP_CONTRACT OFF
-#pragma clang attribute push(__attribute__((target("avx512f"))), apply_to = function)
-#else
-#pragma GCC target("avx512f")
-#pragma GCC optimize("fp-contract=off")
-#endif
+WAVELET_TARGET_BEGIN("avx512f")
 #include "grid_lanes.h"
 
 void dpwt2_avx512(const double *src, int32_t n, int32_t L, int32_t J, const double *g,
@@ -28,7 +20,5 @@ void idpwt2_avx512(const double *src, int32_t n, int32_t L, int32_t J, const dou
                    const double *h, int32_t m, double *out, double *work) {
     idpwt2_lanes<8>(src, n, L, J, g, h, m, out, work);
 }
-#if defined(__clang__)
-#pragma clang attribute pop
-#endif
+WAVELET_TARGET_END
 #endif

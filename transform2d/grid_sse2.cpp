@@ -7,17 +7,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include <immintrin.h>
+#include "../kernels/periodic/isa_target.h"
 
-// What follows is compiled for sse2, whatever the build's own target, and
-// never with fused multiply-add.
-#if defined(__clang__)
-#pragma STDC FP_CONTRACT OFF
-#pragma clang attribute push(__attribute__((target("sse2"))), apply_to = function)
-#else
-#pragma GCC target("sse2")
-#pragma GCC optimize("fp-contract=off")
-#endif
+WAVELET_TARGET_BEGIN("sse2")
 #include "grid_lanes.h"
 
 void dpwt2_sse2(const double *src, int32_t n, int32_t L, int32_t J, const double *g,
@@ -28,7 +20,5 @@ void idpwt2_sse2(const double *src, int32_t n, int32_t L, int32_t J, const doubl
                  const double *h, int32_t m, double *out, double *work) {
     idpwt2_lanes<2>(src, n, L, J, g, h, m, out, work);
 }
-#if defined(__clang__)
-#pragma clang attribute pop
-#endif
+WAVELET_TARGET_END
 #endif

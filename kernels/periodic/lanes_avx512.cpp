@@ -8,17 +8,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include <immintrin.h>
+#include "isa_target.h"
 
-// What follows is compiled for avx512f, whatever the build's own target, and
-// never with fused multiply-add.
-#if defined(__clang__)
-#pragma STDC FP_CONTRACT OFF
-#pragma clang attribute push(__attribute__((target("avx512f"))), apply_to = function)
-#else
-#pragma GCC target("avx512f")
-#pragma GCC optimize("fp-contract=off")
-#endif
+WAVELET_TARGET_BEGIN("avx512f")
 #include "lanes.h"
 
 void downlo_avx512(const double *x, int32_t n, const double *h, int32_t m, double *y) {
@@ -45,7 +37,5 @@ void uphi_avx512(const double *x, int32_t n, const double *g, int32_t m, double 
     else
         uphi_lanes<8>(x, n, g, m, y);
 }
-#if defined(__clang__)
-#pragma clang attribute pop
-#endif
+WAVELET_TARGET_END
 #endif

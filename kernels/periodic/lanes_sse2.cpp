@@ -8,17 +8,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include <immintrin.h>
+#include "isa_target.h"
 
-// What follows is compiled for sse2, whatever the build's own target, and
-// never with fused multiply-add.
-#if defined(__clang__)
-#pragma STDC FP_CONTRACT OFF
-#pragma clang attribute push(__attribute__((target("sse2"))), apply_to = function)
-#else
-#pragma GCC target("sse2")
-#pragma GCC optimize("fp-contract=off")
-#endif
+WAVELET_TARGET_BEGIN("sse2")
 #include "lanes.h"
 
 void downlo_sse2(const double *x, int32_t n, const double *h, int32_t m, double *y) {
@@ -45,7 +37,5 @@ void uphi_sse2(const double *x, int32_t n, const double *g, int32_t m, double *y
     else
         uphi_lanes<2>(x, n, g, m, y);
 }
-#if defined(__clang__)
-#pragma clang attribute pop
-#endif
+WAVELET_TARGET_END
 #endif
