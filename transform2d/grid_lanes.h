@@ -275,6 +275,83 @@ void columns_down_shuffled(double *grid, int32_t n, int32_t s, const double *g, 
     }
 }
 
+// The first forward level of a grid of side s read from a separate source,
+// its column and row passes fused, in two parts: the lowpass half of the
+// rows (0 .. half-1) needs only every column's lowpass filter, the highpass
+// half only its highpass filter. Output pair i of the row pass (columns i
+// and half + i) reads the filtered columns 2i + 2 - m .. 2i + m - 1, which a
+// ring of K = 2m - 2 slots of half doubles holds, two columns entering per
+// pair. Each part filters every source column once (the last pairs' wrapped
+// columns again), so the level reads the source twice, a whole column at a
+// time, and writes the result once. Lane l of a vector is row r + l, as in
+// down_panel.
+template <int W>
+void down_fused_level(const double *src, double *out, int32_t n, const double *g, const double *h,
+                      int32_t m, bool nt, double *ring) {
+    constexpr int32_t R = chunk_rows<W>();
+    constexpr int V = R / W;
+    const int32_t s = n, half = n / 2;
+    const int32_t K = 2 * m - 2;
+    const ptrdiff_t step = n;
+    const double *lo_at[listed_taps], *hi_at[listed_taps];
+    for (int32_t part = 0; part < 2; ++part) {
+        // Filters column u mod s (u may lie outside 0 .. s-1) into slot.
+        auto fill = [&](int32_t u, int32_t slot) {
+            double *to = ring + ptrdiff_t{half} * slot;
+            const double *x = src + step * (u < 0 ? u + s : u >= s ? u - s : u);
+            if (part == 0)
+                downlo_lanes<W>(x, s, h, m, to);
+            else
+                downhi_lanes<W>(x, s, g, m, to);
+        };
+        // Slot k holds column u with u + m - 2 = k (mod K); b is the slot of
+        // column 2i, the first tap of the lowpass sum.
+        for (int32_t u = 2 - m; u < m; ++u) fill(u, u + m - 2);
+        int32_t b = m - 2;
+        for (int32_t i = 0; i < half; ++i) {
+            if (i > 0) {
+                b += 2;
+                if (b >= K) b -= K;
+                int32_t k = b + m - 2;
+                if (k >= K) k -= K;
+                fill(2 * i + m - 2, k);
+                fill(2 * i + m - 1, k + 1 == K ? 0 : k + 1);
+            }
+            for (int32_t j = 0; j < m; ++j) {
+                int32_t k = b + j;
+                if (k >= K) k -= K;
+                lo_at[j] = ring + ptrdiff_t{half} * k;
+                k = b + 1 - j;
+                if (k < 0) k += K;
+                if (k >= K) k -= K;
+                hi_at[j] = ring + ptrdiff_t{half} * k;
+            }
+            double *low = out + step * i + part * half;
+            double *high = low + step * half;
+            for (int32_t r = 0; r < half; r += R) {
+                vec<W> lo[V], hi[V];
+                for (int v = 0; v < V; ++v) lo[v] = hi[v] = vec<W>{};
+                for (int32_t j = 0; j < m; ++j)
+                    for (int v = 0; v < V; ++v) lo[v] += h[j] * load<W>(lo_at[j] + r + v * W);
+                for (int32_t j = 0; j < m; ++j)
+                    for (int v = 0; v < V; ++v) hi[v] += g[j] * load<W>(hi_at[j] + r + v * W);
+                for (int v = 0; v < V; ++v) {
+                    put<W>(low + r + v * W, lo[v], nt);
+                    put<W>(high + r + v * W, hi[v], nt);
+                }
+            }
+        }
+    }
+    if (nt) _mm_sfence();
+}
+
+// Whether down_fused_level takes the first level of a grid of side n: its
+// ring must fit the work array of 3n doubles, which holds for filters of 2
+// to 4 taps.
+template <int W> bool fuses_first(int32_t n, int32_t m) {
+    return m >= 2 && n / 2 >= chunk_rows<W>() && int64_t{2 * m - 2} * (n / 2) <= 3 * int64_t{n};
+}
+
 template <int W>
 void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const double *g,
                  const double *h, int32_t m, double *out, double *work) {
@@ -290,7 +367,15 @@ void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doubl
     // stored shuffled (evens to the left half, odds to the right).
     bool from_src = src != out;
     int32_t size = n;
-    for (int32_t lev = J - 1; lev >= stop; --lev) {
+    if (from_src && fuses_first<W>(n, m)) {
+        // The result's stores go around the caches when the grid is large:
+        // the next level reads back only a quarter of it.
+        const bool nt = int64_t{n} * n >= 2 * int64_t{stream_from} && vector_aligned<W>(out);
+        down_fused_level<W>(src, out, n, g, h, m, nt, work);
+        from_src = false;
+        size = n / 2;
+    }
+    for (int32_t lev = size == n ? J - 1 : J - 2; lev >= stop; --lev) {
         const int32_t half = size / 2;
         // cppcheck-suppress redundantAssignment ; a fresh value on every level
         const bool shuffled =
@@ -470,6 +555,104 @@ void up_levels(double *grid, int32_t n, int32_t start, int32_t J, const double *
     }
 }
 
+// The row pass's columns 2i and 2i + 1 of up_fused_level over rows base ..
+// base + e - 1: coarse column i - j at lo[j], detail column i + j at hi[j]
+// (both indexed by row). MC fixes the taps per branch at compile time for
+// even filters (mc = mf = MC); 0 reads them from mc and mf.
+template <int W, int MC>
+void pair_rows(const double *const *lo, const double *const *hi, int32_t base, int32_t e,
+               const double *g, const double *h, int32_t mc_any, int32_t mf_any, double *even_col,
+               double *odd_col) {
+    constexpr int32_t R = chunk_rows<W>();
+    constexpr int V = R / W;
+    const int32_t mc = MC ? MC : mc_any;
+    const int32_t mf = MC ? MC : mf_any;
+    for (int32_t r = 0; r < e; r += R) {
+        vec<W> a0[V], a1[V], b0[V], b1[V];
+        for (int v = 0; v < V; ++v) a0[v] = a1[v] = b0[v] = b1[v] = vec<W>{};
+        for (int32_t j = 0; j < mc; ++j) {
+            const double *p = lo[j] + base + r;
+            for (int v = 0; v < V; ++v) {
+                const vec<W> x = load<W>(p + v * W);
+                a0[v] += h[2 * j] * x;
+                if (j < mf) a1[v] += h[2 * j + 1] * x;
+            }
+        }
+        for (int32_t j = 0; j < mc; ++j) {
+            const double *p = hi[j] + base + r;
+            for (int v = 0; v < V; ++v) {
+                const vec<W> x = load<W>(p + v * W);
+                b1[v] += g[2 * j] * x;
+                if (j < mf) b0[v] += g[2 * j + 1] * x;
+            }
+        }
+        for (int v = 0; v < V; ++v) {
+            store<W>(even_col + base + r + v * W, a0[v] + b0[v]);
+            store<W>(odd_col + base + r + v * W, a1[v] + b1[v]);
+        }
+    }
+}
+
+// One inverse level with a separate source, its row and column passes
+// fused: the block of side s = 2e at block (column stride n) is rebuilt a
+// column pair at a time, from the last pair to the first. Pair i is the row
+// pass's columns 2i and 2i + 1 over all s rows (lane l of a vector is row
+// r + l, as in up_panel), built in two work columns and then filtered down
+// the column straight into the block, so each level reads its inputs and
+// writes its block once. Rows 0 .. e-1 read their coarse half from coarse
+// (the bottom half of the block's first e columns), rows e .. s-1 from the
+// source; all detail halves come from the source. Pair i overwrites coarse
+// columns 2i and 2i + 1, which only pairs 2i .. 2i + mc are left to read, all
+// done by then; the wrapping first pairs read the last mc - 1 coarse columns,
+// saved before the first write. Needs 2s + (mc - 1) e doubles of work.
+template <int W>
+void up_fused_level(double *block, const double *coarse, const double *src, int32_t n, int32_t e,
+                    const double *g, const double *h, int32_t m, bool nt, double *work) {
+    const ptrdiff_t step = n;
+    const int32_t s = 2 * e;
+    const int32_t mc = (m + 1) / 2;
+    const int32_t mf = m / 2;
+    double *even_col = work, *odd_col = work + s, *head = work + 2 * ptrdiff_t{s};
+    // head slot k holds coarse column e - mc + 1 + k.
+    for (int32_t k = 0; k + 1 < mc; ++k)
+        copy_lanes<W>(coarse + step * (e - mc + 1 + k), head + ptrdiff_t{e} * k, e);
+    auto rows = m == 4 ? pair_rows<W, 2> : m == 8 ? pair_rows<W, 4> : pair_rows<W, 0>;
+    const double *lo_top[listed_taps], *lo_bottom[listed_taps], *hi[listed_taps];
+    for (int32_t i = e - 1; i >= 0; --i) {
+        for (int32_t j = 0; j < mc; ++j) {
+            int32_t c = i - j;
+            if (c < 0) {
+                c += e;
+                lo_top[j] = head + ptrdiff_t{e} * (c - (e - mc + 1));
+            } else {
+                lo_top[j] = coarse + step * c;
+            }
+            // Rows e .. s-1 of the source, indexed from row 0 like the rest.
+            lo_bottom[j] = src + step * c;
+            c = i + j;
+            if (c >= e) c -= e;
+            hi[j] = src + step * (e + c);
+        }
+        rows(lo_top, hi, 0, e, g, h, mc, mf, even_col, odd_col);
+        rows(lo_bottom, hi, e, e, g, h, mc, mf, even_col, odd_col);
+        double *even = block + step * (2 * i);
+        if (nt) {
+            upsum_lanes<W, true>(even_col, even_col + e, e, g, h, m, even);
+            upsum_lanes<W, true>(odd_col, odd_col + e, e, g, h, m, even + step);
+        } else {
+            upsum_lanes<W>(even_col, even_col + e, e, g, h, m, even);
+            upsum_lanes<W>(odd_col, odd_col + e, e, g, h, m, even + step);
+        }
+    }
+}
+
+// Whether up_fused_level takes the level of half side e in a grid of side n.
+template <int W> bool fuses(int32_t n, int32_t e, int32_t m) {
+    const int32_t mc = (m + 1) / 2;
+    return m > 0 && mc <= listed_taps && e >= 2 * mc && e % chunk_rows<W>() == 0 &&
+           4 * int64_t{e} + int64_t{mc - 1} * e <= 4 * int64_t{n};
+}
+
 template <int W>
 void idpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const double *g,
                   const double *h, int32_t m, double *out, double *work) {
@@ -494,6 +677,14 @@ void idpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doub
     for (int32_t lev = start; lev < J; ++lev) {
         const int32_t s = 2 * e;
         double *block = out + (n - s);
+        if (fuses<W>(n, e, m)) {
+            // The last level's block is the result, read by no later level.
+            const bool nt = lev + 1 == J && int64_t{s} * s >= 2 * int64_t{stream_from};
+            up_fused_level<W>(block, coarse, src, n, e, g, h, m, nt, work);
+            coarse = block;
+            e = s;
+            continue;
+        }
         rows_up<W>(block, coarse, src, n, e, 0, e, g, h, m, work);
         rows_up<W>(block, src, src, n, e, e, s, g, h, m, work);
         for (int32_t c = 0; c < s; ++c) {

@@ -306,7 +306,8 @@ void uphi_lanes(const double *x, int32_t n, const double *g, int32_t m, double *
 
 // y = uplo(lo, e, h) + uphi(hi, e, g), each element rounded as adddouble
 // rounds the sum of the two upsampled branches. y must not overlap lo or hi.
-template <int W>
+// With NT, aligned vector stores go around the caches.
+template <int W, bool NT = false>
 void upsum_lanes(const double *lo, const double *hi, int32_t e, const double *g, const double *h,
                  int32_t m, double *y) {
     typedef lanes<W> L;
@@ -330,8 +331,9 @@ void upsum_lanes(const double *lo, const double *hi, int32_t e, const double *g,
                 if (j < mf) b0 += g[2 * j + 1] * x;
             }
             const vec<W> y0 = a0 + b0, y1 = a1 + b1;
-            store<W>(y + 2 * i, L::zip_lo(y0, y1));
-            store<W>(y + 2 * i + W, L::zip_hi(y0, y1));
+            const bool nt = NT && vector_aligned<W>(y + 2 * i);
+            put<W>(y + 2 * i, L::zip_lo(y0, y1), nt);
+            put<W>(y + 2 * i + W, L::zip_hi(y0, y1), nt);
             i += W - 1;
             continue;
         }
@@ -340,6 +342,7 @@ void upsum_lanes(const double *lo, const double *hi, int32_t e, const double *g,
         y[2 * i] = a0 + b0;
         y[2 * i + 1] = a1 + b1;
     }
+    if constexpr (NT) _mm_sfence();
 }
 
 } // namespace
