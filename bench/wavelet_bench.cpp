@@ -4,10 +4,14 @@
 // (one run of each implementation per round), the vector path this CPU
 // selects, the plain loops, a literal scalar implementation kept here as the
 // reference point, GSL's Daubechies transform where it does the same work, a
-// memcpy of the same bytes, and the whole call of the command module through
-// the stand-in host. It prints one JSON object per case and implementation
-// with the median time in milliseconds; bench/run.py adds PyWavelets and
-// Octave and prints the table.
+// memcpy of the same bytes, for the 2-D cases a memory floor (one copy of the
+// grid and one read and write of the transformed block per pass per level),
+// and the whole call of the command module through the stand-in host. Every
+// timed call, memcpy included, starts with the caches evicted by an untimed
+// write of a 128 MiB buffer, so no implementation finds its data left in the
+// caches by the one before (bench/run.py does the same for PyWavelets). It
+// prints one JSON object per case and implementation with the median time in
+// milliseconds; bench/run.py adds PyWavelets and Octave and prints the table.
 //
 //   wavelet_bench [--quick] [--rounds K] [--1d N]... [--2d N]... MODULE_DIR
 //
@@ -135,6 +139,35 @@ void literal_inverse(const double *src, int32_t n, int32_t L, int32_t, const dou
     }
 }
 
+// One read and write of the top-left s-by-s block of a column-major grid with
+// n rows, column by column. x + 0.0 is not x for x = -0.0 (it gives +0.0), so
+// the compiler has to keep every load and store; it may vectorise the loop.
+void sweep_block(double *grid, int32_t n, int32_t s) {
+    for (int32_t c = 0; c < s; ++c) {
+        double *col = grid + size_t(n) * c;
+        for (int32_t r = 0; r < s; ++r) col[r] = col[r] + 0.0;
+    }
+}
+
+// The memory traffic of a transform from level J to level L without its
+// arithmetic: one copy of the grid into the output, then for each level, in
+// the order the transform takes them, one sweep of that level's block for
+// each of its two passes (columns, rows).
+void memory_floor(const double *src, int32_t n, int32_t L, bool forward, double *grid) {
+    std::memcpy(grid, src, sizeof(double) * n * n);
+    const int32_t smallest = int32_t{2} << L;
+    if (forward)
+        for (int32_t s = n; s >= smallest; s /= 2) {
+            sweep_block(grid, n, s);
+            sweep_block(grid, n, s);
+        }
+    else
+        for (int32_t s = smallest; s <= n; s *= 2) {
+            sweep_block(grid, n, s);
+            sweep_block(grid, n, s);
+        }
+}
+
 struct Impl {
     std::string name;
     std::function<void()> run;
@@ -146,12 +179,23 @@ double now_ms() {
         .count();
 }
 
-// Interleaved rounds; prints the median of each implementation.
+// Writes every line of a buffer larger than any last-level cache, so that the
+// next timed call finds none of its own data cached whatever ran before it.
+void evict_caches() {
+    static std::vector<double> buffer((size_t{128} << 20) / sizeof(double));
+    double *p = buffer.data();
+    const size_t count = buffer.size();
+    for (size_t i = 0; i < count; ++i) p[i] += 1.0;
+}
+
+// Interleaved rounds, each call timed from evicted caches; prints the median
+// of each implementation.
 void measure(const std::string &fields, const std::vector<Impl> &impls, int rounds) {
     std::vector<std::vector<double>> times(impls.size());
-    for (auto &impl : impls) impl.run(); // warm the caches and page tables
+    for (auto &impl : impls) impl.run(); // fault in the pages of every buffer
     for (int r = 0; r < rounds; ++r)
         for (size_t k = 0; k < impls.size(); ++k) {
+            evict_caches();
             const double t0 = now_ms();
             impls[k].run();
             times[k].push_back(now_ms() - t0);
@@ -172,7 +216,7 @@ void bench_1d(int32_t n, int m, int rounds) {
     Vec g(m);
     mirrorfilt(h.data(), g.data(), m);
     const Vec x = random_values(n);
-    Vec lo(n / 2), hi(n / 2), y(2 * size_t(n)), y2(2 * size_t(n)), copy(n);
+    Vec lo(n / 2), hi(n / 2), y(2 * size_t(n)), y2(2 * size_t(n)), sum(n), copy(n);
     gsl_wavelet *w = gsl_wavelet_alloc(gsl_wavelet_daubechies, m);
     gsl_wavelet_workspace *ws = gsl_wavelet_workspace_alloc(n);
     Vec gsl_data = x;
@@ -228,6 +272,24 @@ void bench_1d(int32_t n, int m, int rounds) {
          {"gsl_full_depth", [&] { gsl_wavelet_transform_inverse(w, gsl_data.data(), 1, n, ws); }},
          {"memcpy", [&] { std::memcpy(copy.data(), x.data(), sizeof(double) * n); }}},
         rounds);
+
+    // The same synthesis summed into one signal of n samples, the work of
+    // PyWavelets' idwt: the literal form fills two signals and adds them.
+    std::snprintf(fields, sizeof fields,
+                  "\"kind\": \"1d\", \"dir\": \"synthesis_sum\", \"n\": %d, \"m\": %d, \"J\": %d",
+                  n, m, J);
+    measure(fields,
+            {{"fast", [&] { upsum(lo.data(), hi.data(), e, g.data(), h.data(), m, sum.data()); }},
+             {"plain",
+              [&] { upsum_plain(lo.data(), hi.data(), e, g.data(), h.data(), m, sum.data()); }},
+             {"literal",
+              [&] {
+                  literal_uplo(lo.data(), e, h.data(), m, y.data());
+                  literal_uphi(hi.data(), e, g.data(), m, y2.data());
+                  for (int32_t k = 0; k < n; ++k) sum[k] = y[k] + y2[k];
+              }},
+             {"memcpy", [&] { std::memcpy(copy.data(), x.data(), sizeof(double) * n); }}},
+            rounds);
     gsl_wavelet_workspace_free(ws);
     gsl_wavelet_free(w);
 }
@@ -264,6 +326,7 @@ void bench_2d(const std::string &module_dir, int32_t n, int m, int32_t L, int ro
             {"literal",
              [&] { literal(src.data(), n, L, J, g.data(), h.data(), m, out.data(), work.data()); }},
             {"memcpy", [&] { std::memcpy(copy.data(), src.data(), sizeof(double) * cells); }},
+            {"floor", [&, fwd] { memory_floor(src.data(), n, L, fwd, copy.data()); }},
         };
         if (full)
             impls.push_back(

@@ -18,6 +18,9 @@ set(WAVELET_downlo_SOURCES "${WAVELET_PERIODIC_DIR}/downlo.cpp" ${WAVELET_LANES_
 set(WAVELET_downhi_SOURCES "${WAVELET_PERIODIC_DIR}/downhi.cpp" ${WAVELET_LANES_SOURCES})
 set(WAVELET_uplo_SOURCES "${WAVELET_PERIODIC_DIR}/uplo.cpp" ${WAVELET_LANES_SOURCES})
 set(WAVELET_uphi_SOURCES "${WAVELET_PERIODIC_DIR}/uphi.cpp" ${WAVELET_LANES_SOURCES})
+# The summed synthesis of a signal from its two halves; no module holds it
+# yet, so it is compiled only into the test and benchmark programs.
+set(WAVELET_upsum_SOURCES "${WAVELET_PERIODIC_DIR}/upsum.cpp" ${WAVELET_LANES_SOURCES})
 set(WAVELET_dpwt2_SOURCES "${WAVELET_GRID_DIR}/strided.cpp" "${WAVELET_GRID_DIR}/dpwt2.cpp"
     ${WAVELET_GRID_LANES_SOURCES} ${WAVELET_LANES_SOURCES})
 set(WAVELET_idpwt2_SOURCES "${WAVELET_GRID_DIR}/strided.cpp" "${WAVELET_GRID_DIR}/idpwt2.cpp"
@@ -53,5 +56,5 @@ set(WAVELET_MeldGrid_WR_SOURCES "${WAVELET_COMMAND_DIR}/MeldGrid_WR.cpp"
 # Everything the test and benchmark programs link, once.
 set(WAVELET_ALL_KERNEL_SOURCES ${WAVELET_mirrorfilt_SOURCES} ${WAVELET_downlo_SOURCES}
     ${WAVELET_downhi_SOURCES} ${WAVELET_uplo_SOURCES} ${WAVELET_uphi_SOURCES}
-    ${WAVELET_dpwt2_SOURCES} ${WAVELET_idpwt2_SOURCES})
+    ${WAVELET_upsum_SOURCES} ${WAVELET_dpwt2_SOURCES} ${WAVELET_idpwt2_SOURCES})
 list(REMOVE_DUPLICATES WAVELET_ALL_KERNEL_SOURCES)

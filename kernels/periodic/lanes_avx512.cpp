@@ -37,5 +37,12 @@ void uphi_avx512(const double *x, int32_t n, const double *g, int32_t m, double 
     else
         uphi_lanes<8>(x, n, g, m, y);
 }
+void upsum_avx512(const double *lo, const double *hi, int32_t e, const double *g, const double *h,
+                  int32_t m, double *y) {
+    if (e >= stream_from / 2)
+        upsum_lanes<8, true>(lo, hi, e, g, h, m, y);
+    else
+        upsum_lanes<8>(lo, hi, e, g, h, m, y);
+}
 WAVELET_TARGET_END
 #endif

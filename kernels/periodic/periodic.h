@@ -21,3 +21,9 @@ void uplo(const double *x, int32_t n, const double *h, int32_t m, double *y);
 
 // y[2i+1] = sum_j g[2j] x[(i + j) mod n], y[2i] = sum_j g[2j+1] x[(i + j) mod n].
 void uphi(const double *x, int32_t n, const double *g, int32_t m, double *y);
+
+// y[k] = uplo(lo, e, h)[k] + uphi(hi, e, g)[k], k = 0 .. 2e - 1: one signal from
+// its coarse and detail halves, each element rounded as adddouble rounds the
+// sum of the two branch results. y must not overlap lo or hi.
+void upsum(const double *lo, const double *hi, int32_t e, const double *g, const double *h,
+           int32_t m, double *y);

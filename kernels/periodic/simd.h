@@ -25,13 +25,17 @@ void downlo_plain(const double *x, int32_t n, const double *h, int32_t m, double
 void downhi_plain(const double *x, int32_t n, const double *g, int32_t m, double *y);
 void uplo_plain(const double *x, int32_t n, const double *h, int32_t m, double *y);
 void uphi_plain(const double *x, int32_t n, const double *g, int32_t m, double *y);
+void upsum_plain(const double *lo, const double *hi, int32_t e, const double *g, const double *h,
+                 int32_t m, double *y);
 
 #if !defined(WAVELET_EXTENDED_ACCUMULATION)
 #define WAVELET_SIMD_DECLARE(isa)                                                                  \
     void downlo_##isa(const double *x, int32_t n, const double *h, int32_t m, double *y);          \
     void downhi_##isa(const double *x, int32_t n, const double *g, int32_t m, double *y);          \
     void uplo_##isa(const double *x, int32_t n, const double *h, int32_t m, double *y);            \
-    void uphi_##isa(const double *x, int32_t n, const double *g, int32_t m, double *y);
+    void uphi_##isa(const double *x, int32_t n, const double *g, int32_t m, double *y);            \
+    void upsum_##isa(const double *lo, const double *hi, int32_t e, const double *g,               \
+                     const double *h, int32_t m, double *y);
 WAVELET_SIMD_DECLARE(sse2)
 WAVELET_SIMD_DECLARE(avx2)
 WAVELET_SIMD_DECLARE(avx512)
