@@ -412,6 +412,19 @@ void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doubl
     }
 }
 
+// One tap of both upsampled sums of an inverse row pass for the V vectors of
+// rows at p: every tap meets the even sum (first), the leading mf taps the
+// odd sum as well (second, only read when both is set).
+template <int W, int V>
+inline void up_tap(const double *p, double first, const double *second, bool both, vec<W> *even,
+                   vec<W> *odd) {
+    for (int v = 0; v < V; ++v) {
+        const vec<W> x = load<W>(p + v * W);
+        even[v] += first * x;
+        if (both) odd[v] += *second * x;
+    }
+}
+
 // Inverse row pass over the rows rows starting at out (moved to the panel's
 // first row) of the block of side 2e, R rows at a time. Coarse column c is
 // read at lo + n*c, detail column c at hi + n*(e + c); either may be out
@@ -471,22 +484,12 @@ void up_panel(double *out, const double *lo, const double *hi, int32_t n, int32_
         for (int32_t r = 0; r < rows; r += R) {
             vec<W> a0[V], a1[V], b0[V], b1[V];
             for (int v = 0; v < V; ++v) a0[v] = a1[v] = b0[v] = b1[v] = vec<W>{};
-            for (int32_t j = 0; j < mc; ++j) {
-                const double *p = (lo_base ? lo_base - lo_stride * j : lo_at(i - j)) + r;
-                for (int v = 0; v < V; ++v) {
-                    const vec<W> x = load<W>(p + v * W);
-                    a0[v] += h[2 * j] * x;
-                    if (j < mf) a1[v] += h[2 * j + 1] * x;
-                }
-            }
-            for (int32_t j = 0; j < mc; ++j) {
-                const double *p = (hi_base ? hi_base + step * j : hi_at(i + j)) + r;
-                for (int v = 0; v < V; ++v) {
-                    const vec<W> x = load<W>(p + v * W);
-                    b1[v] += g[2 * j] * x;
-                    if (j < mf) b0[v] += g[2 * j + 1] * x;
-                }
-            }
+            for (int32_t j = 0; j < mc; ++j)
+                up_tap<W, V>((lo_base ? lo_base - lo_stride * j : lo_at(i - j)) + r, h[2 * j],
+                             h + 2 * j + 1, j < mf, a0, a1);
+            for (int32_t j = 0; j < mc; ++j)
+                up_tap<W, V>((hi_base ? hi_base + step * j : hi_at(i + j)) + r, g[2 * j],
+                             g + 2 * j + 1, j < mf, b1, b0);
             if (save_even) {
                 copy_slice<W, R>(even + r, save_even + r);
                 copy_slice<W, R>(odd + r, save_odd + r);
@@ -570,22 +573,10 @@ void pair_rows(const double *const *lo, const double *const *hi, int32_t base, i
     for (int32_t r = 0; r < e; r += R) {
         vec<W> a0[V], a1[V], b0[V], b1[V];
         for (int v = 0; v < V; ++v) a0[v] = a1[v] = b0[v] = b1[v] = vec<W>{};
-        for (int32_t j = 0; j < mc; ++j) {
-            const double *p = lo[j] + base + r;
-            for (int v = 0; v < V; ++v) {
-                const vec<W> x = load<W>(p + v * W);
-                a0[v] += h[2 * j] * x;
-                if (j < mf) a1[v] += h[2 * j + 1] * x;
-            }
-        }
-        for (int32_t j = 0; j < mc; ++j) {
-            const double *p = hi[j] + base + r;
-            for (int v = 0; v < V; ++v) {
-                const vec<W> x = load<W>(p + v * W);
-                b1[v] += g[2 * j] * x;
-                if (j < mf) b0[v] += g[2 * j + 1] * x;
-            }
-        }
+        for (int32_t j = 0; j < mc; ++j)
+            up_tap<W, V>(lo[j] + base + r, h[2 * j], h + 2 * j + 1, j < mf, a0, a1);
+        for (int32_t j = 0; j < mc; ++j)
+            up_tap<W, V>(hi[j] + base + r, g[2 * j], g + 2 * j + 1, j < mf, b1, b0);
         for (int v = 0; v < V; ++v) {
             store<W>(even_col + base + r + v * W, a0[v] + b0[v]);
             store<W>(odd_col + base + r + v * W, a1[v] + b1[v]);
