@@ -48,22 +48,8 @@ void dpwt2_plain(const double *src, int32_t col_len, int32_t row_step, int32_t L
 // extended precision) the plain loops above.
 void dpwt2(const double *src, int32_t col_len, int32_t row_step, int32_t L, int32_t J,
            const double *g, const double *h, int32_t m, double *out, double *work) {
-#if !defined(WAVELET_EXTENDED_ACCUMULATION)
-    if (col_len == row_step && J >= 0 && J <= 15 && col_len == (int32_t{1} << J) && m >= 0) {
-        switch (simd_variant()) {
-        case simd_avx512:
-            dpwt2_avx512(src, col_len, L, J, g, h, m, out, work);
-            return;
-        case simd_avx2:
-            dpwt2_avx2(src, col_len, L, J, g, h, m, out, work);
-            return;
-        case simd_sse2:
-            dpwt2_sse2(src, col_len, L, J, g, h, m, out, work);
-            return;
-        default:
-            break;
-        }
-    }
-#endif
+    if (col_len == row_step && J >= 0 && J <= 15 && col_len == (int32_t{1} << J) && m >= 0 &&
+        WAVELET_RUN_VARIANT(dpwt2, src, col_len, L, J, g, h, m, out, work))
+        return;
     dpwt2_plain(src, col_len, row_step, L, J, g, h, m, out, work);
 }

@@ -36,22 +36,6 @@ void downhi_plain(const double *x, int32_t n, const double *g, int32_t m, double
 // The entry point: the vector form for this CPU, or the plain loops above
 // (always on builds that accumulate in extended precision).
 void downhi(const double *x, int32_t n, const double *g, int32_t m, double *y) {
-#if !defined(WAVELET_EXTENDED_ACCUMULATION)
-    if (n > 0 && m >= 0) {
-        switch (simd_variant()) {
-        case simd_avx512:
-            downhi_avx512(x, n, g, m, y);
-            return;
-        case simd_avx2:
-            downhi_avx2(x, n, g, m, y);
-            return;
-        case simd_sse2:
-            downhi_sse2(x, n, g, m, y);
-            return;
-        default:
-            break;
-        }
-    }
-#endif
+    if (n > 0 && m >= 0 && WAVELET_RUN_VARIANT(downhi, x, n, g, m, y)) return;
     downhi_plain(x, n, g, m, y);
 }

@@ -42,22 +42,6 @@ void downlo_plain(const double *x, int32_t n, const double *h, int32_t m, double
 // The entry point: the vector form for this CPU, or the plain loops above
 // (always on builds that accumulate in extended precision).
 void downlo(const double *x, int32_t n, const double *h, int32_t m, double *y) {
-#if !defined(WAVELET_EXTENDED_ACCUMULATION)
-    if (n > 0 && m >= 0) {
-        switch (simd_variant()) {
-        case simd_avx512:
-            downlo_avx512(x, n, h, m, y);
-            return;
-        case simd_avx2:
-            downlo_avx2(x, n, h, m, y);
-            return;
-        case simd_sse2:
-            downlo_sse2(x, n, h, m, y);
-            return;
-        default:
-            break;
-        }
-    }
-#endif
+    if (n > 0 && m >= 0 && WAVELET_RUN_VARIANT(downlo, x, n, h, m, y)) return;
     downlo_plain(x, n, h, m, y);
 }

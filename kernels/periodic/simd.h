@@ -40,4 +40,34 @@ WAVELET_SIMD_DECLARE(sse2)
 WAVELET_SIMD_DECLARE(avx2)
 WAVELET_SIMD_DECLARE(avx512)
 #undef WAVELET_SIMD_DECLARE
+
+// Runs the form of a routine for the variant in use (the three forms take
+// the same arguments) and returns true, or returns false when the plain
+// loops are in use, for the caller to run them.
+template <typename Fn, typename... Args>
+inline bool run_variant(Fn *sse2, Fn *avx2, Fn *avx512, Args... args) {
+    switch (simd_variant()) {
+    case simd_avx512:
+        avx512(args...);
+        return true;
+    case simd_avx2:
+        avx2(args...);
+        return true;
+    case simd_sse2:
+        sse2(args...);
+        return true;
+    default:
+        return false;
+    }
+}
+#endif
+
+// Runs name_sse2, name_avx2 or name_avx512 on the arguments as the variant
+// in use asks, and says whether one ran; never on builds that accumulate in
+// extended precision, which have only the plain loops.
+#if defined(WAVELET_EXTENDED_ACCUMULATION)
+#define WAVELET_RUN_VARIANT(name, ...) false
+#else
+#define WAVELET_RUN_VARIANT(name, ...)                                                             \
+    run_variant(name##_sse2, name##_avx2, name##_avx512, __VA_ARGS__)
 #endif

@@ -49,22 +49,6 @@ void uphi_plain(const double *x, int32_t n, const double *g, int32_t m, double *
 // The entry point: the vector form for this CPU, or the plain loops above
 // (always on builds that accumulate in extended precision).
 void uphi(const double *x, int32_t n, const double *g, int32_t m, double *y) {
-#if !defined(WAVELET_EXTENDED_ACCUMULATION)
-    if (n > 0 && m >= 0) {
-        switch (simd_variant()) {
-        case simd_avx512:
-            uphi_avx512(x, n, g, m, y);
-            return;
-        case simd_avx2:
-            uphi_avx2(x, n, g, m, y);
-            return;
-        case simd_sse2:
-            uphi_sse2(x, n, g, m, y);
-            return;
-        default:
-            break;
-        }
-    }
-#endif
+    if (n > 0 && m >= 0 && WAVELET_RUN_VARIANT(uphi, x, n, g, m, y)) return;
     uphi_plain(x, n, g, m, y);
 }

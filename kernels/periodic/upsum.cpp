@@ -85,22 +85,6 @@ void upsum_plain(const double *lo, const double *hi, int32_t e, const double *g,
 // (always on builds that accumulate in extended precision).
 void upsum(const double *lo, const double *hi, int32_t e, const double *g, const double *h,
            int32_t m, double *y) {
-#if !defined(WAVELET_EXTENDED_ACCUMULATION)
-    if (e > 0 && m >= 0) {
-        switch (simd_variant()) {
-        case simd_avx512:
-            upsum_avx512(lo, hi, e, g, h, m, y);
-            return;
-        case simd_avx2:
-            upsum_avx2(lo, hi, e, g, h, m, y);
-            return;
-        case simd_sse2:
-            upsum_sse2(lo, hi, e, g, h, m, y);
-            return;
-        default:
-            break;
-        }
-    }
-#endif
+    if (e > 0 && m >= 0 && WAVELET_RUN_VARIANT(upsum, lo, hi, e, g, h, m, y)) return;
     upsum_plain(lo, hi, e, g, h, m, y);
 }
