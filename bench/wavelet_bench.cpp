@@ -32,7 +32,7 @@
 #include <vector>
 
 #include "kernels/periodic/periodic.h"
-#include "kernels/periodic/simd.h"
+#include "kernels/simd/simd.h"
 #include "session.h"
 #include "transform2d/grid_simd.h"
 #include "transform2d/transform2d.h"

@@ -162,20 +162,45 @@ else()
   endforeach()
 endif()
 
-# add_mac_module(NAME [KERNEL_ONLY] SOURCES src...)
+include("${CMAKE_CURRENT_LIST_DIR}/KernelSymbol.cmake")
+
+# The flavour's library: every kernel and transform source compiled once,
+# one section per function, linked into every bundle, which keeps only what
+# it reaches from its export (-dead_strip).
+add_library(wavelet_core STATIC ${WAVELET_LIBRARY_SOURCES})
+set_target_properties(wavelet_core PROPERTIES
+  CXX_VISIBILITY_PRESET hidden
+  VISIBILITY_INLINES_HIDDEN ON)
+target_include_directories(wavelet_core PUBLIC "${PROJECT_SOURCE_DIR}")
+target_compile_options(wavelet_core PRIVATE -ffunction-sections -fdata-sections -fno-exceptions
+                       -fno-rtti)
+# The version query, which only the kernel-only bundles export.
+add_library(wavelet_version OBJECT ${WAVELET_VERSION_SOURCE})
+set_target_properties(wavelet_version PROPERTIES CXX_VISIBILITY_PRESET hidden)
+target_include_directories(wavelet_version PRIVATE "${PROJECT_SOURCE_DIR}")
+target_compile_options(wavelet_version PRIVATE -fno-exceptions -fno-rtti)
+
+# add_mac_module(NAME [KERNEL_ONLY]): a command bundle from its gateway
+# commands/NAME.cpp, or a kernel-only bundle holding the kernel NAME.
 function(add_mac_module name)
-  cmake_parse_arguments(ARG "KERNEL_ONLY" "" "SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "KERNEL_ONLY" "" "" ${ARGN})
   if(ARG_KERNEL_ONLY)
     set(target kernel_${name})
     set(outdir "${MEX_MODULE_DIR}/kernels")
     set(exports "${WAVELET_MAC_KERNEL_EXPORTS}")
-    list(APPEND ARG_SOURCES "${PROJECT_SOURCE_DIR}/host/mex_version.cpp")
+    # Nothing the bundle exports calls its kernel, so the link keeps it by
+    # name (the Mach-O symbol carries one more leading underscore).
+    wavelet_kernel_symbol(${name} symbol)
+    add_library(${target} MODULE $<TARGET_OBJECTS:wavelet_version>)
+    target_link_options(${target} PRIVATE "-Wl,-u,_${symbol}")
   else()
     set(target ${name})
     set(outdir "${MEX_MODULE_DIR}")
     set(exports "${WAVELET_MAC_COMMAND_EXPORTS}")
+    add_library(${target} MODULE "${PROJECT_SOURCE_DIR}/commands/${name}.cpp")
+    target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections -fno-exceptions
+                           -fno-rtti)
   endif()
-  add_library(${target} MODULE ${ARG_SOURCES})
   set_target_properties(${target} PROPERTIES
     OUTPUT_NAME ${name}
     PREFIX ""
@@ -186,9 +211,9 @@ function(add_mac_module name)
     SKIP_BUILD_RPATH ON
     LINK_DEPENDS "${exports}")
   target_include_directories(${target} PRIVATE "${PROJECT_SOURCE_DIR}")
-  target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti)
-  target_link_options(${target} PRIVATE "-Wl,-exported_symbols_list,${exports}" -Wl,-undefined,error)
-  target_link_libraries(${target} PRIVATE mx mex mat)
+  target_link_options(${target} PRIVATE "-Wl,-exported_symbols_list,${exports}" -Wl,-undefined,error
+                      -Wl,-dead_strip)
+  target_link_libraries(${target} PRIVATE wavelet_core mx mex mat)
   if(TARGET wavelet_mac_runtime)
     target_link_libraries(${target} PRIVATE wavelet_mac_runtime)
   endif()
@@ -200,11 +225,11 @@ function(add_mac_modules)
     if(MEX_PLATFORM STREQUAL "maci64" AND command STREQUAL "MeldGrid_WR")
       continue()
     endif()
-    add_mac_module(${command} SOURCES ${WAVELET_${command}_SOURCES})
+    add_mac_module(${command})
   endforeach()
   if(MEX_PLATFORM STREQUAL "maci")
     foreach(kernel ${WAVELET_KERNELS} ${WAVELET_SYMMETRIC_KERNELS})
-      add_mac_module(${kernel} KERNEL_ONLY SOURCES ${WAVELET_${kernel}_SOURCES})
+      add_mac_module(${kernel} KERNEL_ONLY)
     endforeach()
   endif()
 endfunction()

@@ -1,5 +1,13 @@
 # Building MEX modules: shared objects that export only the host's entries.
 #
+# Every source is compiled once per build flavour (this tree: x86-64 or
+# i386 Linux, a checking build) into the library wavelet_core, with exactly
+# the flags the modules need: position-independent, hidden symbols, no
+# exceptions or run-time type information, one section per function. Every
+# module, test program, benchmark and fuzzer of the flavour links it, so the
+# tests run the object code that ships; each module keeps only what it can
+# reach from its entries (the linker drops every other section).
+#
 # Every module exports mexFunction (command modules) and mexVersion at the
 # symbol version "MEX", whose base version entry is the module's file name;
 # everything else is hidden. Modules link the host's libmx, libmex and libmat
@@ -17,19 +25,53 @@ else()
 endif()
 set(MEX_MODULE_DIR "${MEX_OUTPUT_ROOT}/${MEX_PLATFORM}")
 
-# add_mex_module(NAME [KERNEL_ONLY] SOURCES src...)
+# The flags of everything that goes into a module.
+set(WAVELET_MODULE_COMPILE_OPTIONS -ffunction-sections -fdata-sections)
+
+add_library(wavelet_core STATIC ${WAVELET_LIBRARY_SOURCES})
+set_target_properties(wavelet_core PROPERTIES
+  POSITION_INDEPENDENT_CODE ON
+  CXX_VISIBILITY_PRESET hidden
+  VISIBILITY_INLINES_HIDDEN ON)
+target_include_directories(wavelet_core PUBLIC "${PROJECT_SOURCE_DIR}")
+target_compile_options(wavelet_core PRIVATE ${WAVELET_MODULE_COMPILE_OPTIONS} -fno-exceptions
+                       -fno-rtti -fasynchronous-unwind-tables)
+if(MEX_PLATFORM STREQUAL "glnx86")
+  target_compile_definitions(wavelet_core PUBLIC WAVELET_EXTENDED_ACCUMULATION)
+endif()
+# The version query, which every module of the flavour exports.
+add_library(wavelet_version OBJECT ${WAVELET_VERSION_SOURCE})
+set_target_properties(wavelet_version PROPERTIES
+  POSITION_INDEPENDENT_CODE ON
+  CXX_VISIBILITY_PRESET hidden)
+target_include_directories(wavelet_version PRIVATE "${PROJECT_SOURCE_DIR}")
+target_compile_options(wavelet_version PRIVATE ${WAVELET_MODULE_COMPILE_OPTIONS} -fno-exceptions
+                       -fno-rtti -fasynchronous-unwind-tables)
+
+include("${CMAKE_CURRENT_LIST_DIR}/KernelSymbol.cmake")
+
+# add_mex_module(NAME [KERNEL_ONLY]): a command module from its gateway
+# commands/NAME.cpp, or a kernel-only module holding the kernel NAME.
 function(add_mex_module name)
-  cmake_parse_arguments(ARG "KERNEL_ONLY" "" "SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "KERNEL_ONLY" "" "" ${ARGN})
+  set(roots)
   if(ARG_KERNEL_ONLY)
     set(target kernel_${name})
     set(outdir "${MEX_MODULE_DIR}/kernels")
     set(map "${PROJECT_SOURCE_DIR}/cmake/kernel_module.map")
+    # Nothing the module exports calls its kernel, so the link keeps it by name.
+    wavelet_kernel_symbol(${name} symbol)
+    list(APPEND roots "-Wl,--require-defined=${symbol}")
+    add_library(${target} MODULE $<TARGET_OBJECTS:wavelet_version>)
   else()
     set(target ${name})
     set(outdir "${MEX_MODULE_DIR}")
     set(map "${PROJECT_SOURCE_DIR}/cmake/command_module.map")
+    add_library(${target} MODULE "${WAVELET_COMMAND_DIR}/${name}.cpp"
+                $<TARGET_OBJECTS:wavelet_version>)
+    target_compile_options(${target} PRIVATE ${WAVELET_MODULE_COMPILE_OPTIONS} -fno-exceptions
+                           -fno-rtti -fasynchronous-unwind-tables)
   endif()
-  add_library(${target} MODULE ${ARG_SOURCES} "${PROJECT_SOURCE_DIR}/host/mex_version.cpp")
   set_target_properties(${target} PROPERTIES
     OUTPUT_NAME ${name}
     PREFIX ""
@@ -39,16 +81,14 @@ function(add_mex_module name)
     VISIBILITY_INLINES_HIDDEN ON
     SKIP_BUILD_RPATH ON
     LINK_DEPENDS "${map}")
-  if(MEX_PLATFORM STREQUAL "glnx86")
-    target_compile_definitions(${target} PRIVATE WAVELET_EXTENDED_ACCUMULATION)
-  endif()
-  target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti -fasynchronous-unwind-tables)
   target_link_options(${target} PRIVATE
     "-Wl,--version-script=${map}"
     "-Wl,-soname,${name}.${MEX_EXT}"
     -Wl,--no-undefined
+    -Wl,--gc-sections
+    ${roots}
     -static-libgcc -static-libstdc++)
   # libmat supplies nothing the modules call, but the host expects them to
   # need it, so it is linked without regard to use.
-  target_link_libraries(${target} PRIVATE -Wl,--no-as-needed mx mex mat m)
+  target_link_libraries(${target} PRIVATE wavelet_core -Wl,--no-as-needed mx mex mat m)
 endfunction()

@@ -18,7 +18,6 @@
 # tree and a build without tests make none of them.
 
 option(WAVELET_CHECKING_BUILDS "Also build and test with sanitizers and fuzzers" ON)
-option(WAVELET_FUZZ "Build the fuzzers (set by the checking builds)" OFF)
 set(WAVELET_FUZZ_SECONDS 30 CACHE STRING "How long each command is fuzzed by the test suite")
 
 if(WAVELET_FUZZ)

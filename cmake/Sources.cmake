@@ -1,16 +1,24 @@
-# Source lists shared by every build of the modules (MATLAB interface, i386,
-# Octave) and by the test and benchmark programs, so that each kernel and
-# gateway is compiled from one source everywhere.
+# Source lists shared by every build.
+#
+# The CMake builds compile every kernel and transform source once per build
+# flavour into one library (WAVELET_LIBRARY_SOURCES) and link each module
+# against it; the per-command lists below name what each command module
+# holds, for builds that compile a module from its sources in one go
+# (octave/build_modules.m and the Octave package read this file).
+#
+# Keep this file to plain set() lists of quoted paths and ${VAR} references:
+# octave/build_modules.m parses it with a few regular expressions.
+set(WAVELET_SIMD_DIR "${PROJECT_SOURCE_DIR}/kernels/simd")
 set(WAVELET_PERIODIC_DIR "${PROJECT_SOURCE_DIR}/kernels/periodic")
 set(WAVELET_GRID_DIR "${PROJECT_SOURCE_DIR}/transform2d")
 set(WAVELET_COMMAND_DIR "${PROJECT_SOURCE_DIR}/commands")
 
 # Kernel sources, each holding the named kernel.
 set(WAVELET_mirrorfilt_SOURCES "${WAVELET_PERIODIC_DIR}/mirrorfilt.cpp")
-# The vector variants of the filtering kernels and of the grid transforms,
-# one file per instruction set (each selects its own target in the code, so
-# no per-file flags are needed), and the run-time choice between them.
-set(WAVELET_LANES_SOURCES "${WAVELET_PERIODIC_DIR}/simd.cpp" "${WAVELET_PERIODIC_DIR}/lanes_sse2.cpp"
+# The vector forms of the filtering kernels and of the grid transforms, one
+# file per instruction set (each selects its own target in the code, so no
+# per-file flags are needed), and the run-time choice between them.
+set(WAVELET_LANES_SOURCES "${WAVELET_SIMD_DIR}/simd.cpp" "${WAVELET_PERIODIC_DIR}/lanes_sse2.cpp"
     "${WAVELET_PERIODIC_DIR}/lanes_avx2.cpp" "${WAVELET_PERIODIC_DIR}/lanes_avx512.cpp")
 set(WAVELET_GRID_LANES_SOURCES "${WAVELET_GRID_DIR}/grid_sse2.cpp" "${WAVELET_GRID_DIR}/grid_avx2.cpp"
     "${WAVELET_GRID_DIR}/grid_avx512.cpp")
@@ -19,7 +27,7 @@ set(WAVELET_downhi_SOURCES "${WAVELET_PERIODIC_DIR}/downhi.cpp" ${WAVELET_LANES_
 set(WAVELET_uplo_SOURCES "${WAVELET_PERIODIC_DIR}/uplo.cpp" ${WAVELET_LANES_SOURCES})
 set(WAVELET_uphi_SOURCES "${WAVELET_PERIODIC_DIR}/uphi.cpp" ${WAVELET_LANES_SOURCES})
 # The summed synthesis of a signal from its two halves; no module holds it
-# yet, so it is compiled only into the test and benchmark programs.
+# yet, so only the test and benchmark programs reach it.
 set(WAVELET_upsum_SOURCES "${WAVELET_PERIODIC_DIR}/upsum.cpp" ${WAVELET_LANES_SOURCES})
 set(WAVELET_dpwt2_SOURCES "${WAVELET_GRID_DIR}/strided.cpp" "${WAVELET_GRID_DIR}/dpwt2.cpp"
     ${WAVELET_GRID_LANES_SOURCES} ${WAVELET_LANES_SOURCES})
@@ -53,8 +61,13 @@ set(WAVELET_MeldGrid_WR_SOURCES "${WAVELET_COMMAND_DIR}/MeldGrid_WR.cpp"
     ${WAVELET_mirrorfilt_SOURCES} ${WAVELET_uplo_SOURCES} ${WAVELET_uphi_SOURCES}
     ${WAVELET_idpwt2_SOURCES})
 
-# Everything the test and benchmark programs link, once.
-set(WAVELET_ALL_KERNEL_SOURCES ${WAVELET_mirrorfilt_SOURCES} ${WAVELET_downlo_SOURCES}
+# Every kernel and transform source: the library that each build flavour
+# compiles once and links into every module, test, benchmark and fuzzer of
+# that flavour. The version query is compiled once beside it.
+set(WAVELET_LIBRARY_SOURCES ${WAVELET_mirrorfilt_SOURCES} ${WAVELET_downlo_SOURCES}
     ${WAVELET_downhi_SOURCES} ${WAVELET_uplo_SOURCES} ${WAVELET_uphi_SOURCES}
-    ${WAVELET_upsum_SOURCES} ${WAVELET_dpwt2_SOURCES} ${WAVELET_idpwt2_SOURCES})
-list(REMOVE_DUPLICATES WAVELET_ALL_KERNEL_SOURCES)
+    ${WAVELET_upsum_SOURCES} ${WAVELET_dpwt2_SOURCES} ${WAVELET_idpwt2_SOURCES}
+    ${WAVELET_mirrorsymmfilt_SOURCES} ${WAVELET_downlopbs_SOURCES} ${WAVELET_downhipbs_SOURCES}
+    ${WAVELET_uplopbs_SOURCES} ${WAVELET_uphipbs_SOURCES})
+set(WAVELET_VERSION_SOURCE "${PROJECT_SOURCE_DIR}/host/mex_version.cpp")
+list(REMOVE_DUPLICATES WAVELET_LIBRARY_SOURCES)

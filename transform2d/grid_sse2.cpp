@@ -1,24 +1,5 @@
-// The grid transforms in 2-lane vectors, compiled for sse2 whatever the
-// build's own target; chosen at run time by dpwt2 and idpwt2.
-#include "grid_simd.h"
-
-#if !defined(WAVELET_EXTENDED_ACCUMULATION)
-#include <cstddef>
-#include <cstdint>
-#include <cstring>
-
-#include "../kernels/periodic/isa_target.h"
-
-WAVELET_TARGET_BEGIN("sse2")
-#include "grid_lanes.h"
-
-void dpwt2_sse2(const double *src, int32_t n, int32_t L, int32_t J, const double *g,
-                const double *h, int32_t m, double *out, double *work) {
-    dpwt2_lanes<2>(src, n, L, J, g, h, m, out, work);
-}
-void idpwt2_sse2(const double *src, int32_t n, int32_t L, int32_t J, const double *g,
-                 const double *h, int32_t m, double *out, double *work) {
-    idpwt2_lanes<2>(src, n, L, J, g, h, m, out, work);
-}
-WAVELET_TARGET_END
-#endif
+// The grid transforms in 2-lane vectors, for SSE2.
+#define WAVELET_ISA sse2
+#define WAVELET_WIDTH 2
+#define WAVELET_TARGET "sse2"
+#include "grid_forms.h"

@@ -1,6 +1,6 @@
 // Strided gather and scatter between a grid row and a contiguous vector, a
 // contiguous copy, and an element-wise sum. Each walks i upward from 0.
-#include "../kernels/accumulator.h"
+#include "../kernels/simd/accumulator.h"
 #include "transform2d.h"
 
 #include <cstddef>

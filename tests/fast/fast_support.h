@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "kernels/periodic/simd.h"
+#include "kernels/simd/simd.h"
 
 namespace fast {
 

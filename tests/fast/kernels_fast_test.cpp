@@ -9,7 +9,7 @@
 
 #include "fast_support.h"
 #include "kernels/periodic/periodic.h"
-#include "kernels/periodic/simd.h"
+#include "kernels/simd/simd.h"
 #include "transform2d/transform2d.h"
 
 namespace {

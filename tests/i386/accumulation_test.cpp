@@ -8,7 +8,7 @@
 // own rule: bit for bit against the reference of its platform on random
 // inputs, and on hand-worked inputs whose last bits depend on the rule.
 #include "build_paths.h"
-#include "kernels/accumulator.h"
+#include "kernels/simd/accumulator.h"
 #include "reference.h"
 #include "transform2d/transform2d.h"
 

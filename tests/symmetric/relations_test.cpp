@@ -2,8 +2,8 @@
 // against the plain reference, as transposes of each other, and against the
 // periodized kernels they shift.
 #include "harness.h"
-#include "kernels/accumulator.h"
 #include "kernels/periodic/periodic.h"
+#include "kernels/simd/accumulator.h"
 #include "kernels/symmetric/symmetric.h"
 #include "symmetric_reference.h"
 

@@ -6,6 +6,17 @@
 static int pinned = -1; // a variant pinned by simd_force_variant, or -1
 #if !defined(WAVELET_EXTENDED_ACCUMULATION)
 static int detected = -1; // the best variant, once known
+
+// The best variant whose feature the CPU reports, from the table.
+static int detect() {
+    __builtin_cpu_init();
+    int best = simd_plain;
+#define WAVELET_DETECT(isa, feature, ...)                                                          \
+    if (__builtin_cpu_supports(feature)) best = simd_##isa;
+    WAVELET_VARIANTS(WAVELET_DETECT, )
+#undef WAVELET_DETECT
+    return best;
+}
 #endif
 
 int simd_best_variant() {
@@ -14,10 +25,7 @@ int simd_best_variant() {
 #else
     int best = __atomic_load_n(&detected, __ATOMIC_RELAXED);
     if (best < 0) {
-        __builtin_cpu_init();
-        best = simd_sse2; // the x86-64 baseline
-        if (__builtin_cpu_supports("avx2")) best = simd_avx2;
-        if (__builtin_cpu_supports("avx512f")) best = simd_avx512;
+        best = detect();
         __atomic_store_n(&detected, best, __ATOMIC_RELAXED);
     }
     return best;

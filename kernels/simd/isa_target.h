@@ -4,7 +4,9 @@
 // and intrinsic headers before WAVELET_TARGET_BEGIN.
 #pragma once
 
+#if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
+#endif
 
 #define WAVELET_PRAGMA(text) _Pragma(#text)
 
@@ -19,3 +21,10 @@
     WAVELET_PRAGMA(GCC optimize("fp-contract=off"))
 #define WAVELET_TARGET_END
 #endif
+
+// The name of a routine's form for the instruction set WAVELET_ISA that a
+// per-variant source file defines: WAVELET_FORM(downlo) is downlo_avx2 in
+// the file that defines WAVELET_ISA as avx2.
+#define WAVELET_FORM_JOIN(name, isa) name##_##isa
+#define WAVELET_FORM_NAME(name, isa) WAVELET_FORM_JOIN(name, isa)
+#define WAVELET_FORM(name) WAVELET_FORM_NAME(name, WAVELET_ISA)

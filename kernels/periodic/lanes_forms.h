@@ -1,0 +1,50 @@
+// The vector forms of the filtering kernels for one instruction set, the
+// body that each lanes_<isa>.cpp compiles after naming WAVELET_ISA (the
+// variant), WAVELET_WIDTH (its lane count) and WAVELET_TARGET (the compiler
+// target). The kernels' entry points choose among the forms at run time.
+// Outputs of stream_from doubles or more bypass the caches.
+#include "../simd/simd.h"
+
+#if !defined(WAVELET_EXTENDED_ACCUMULATION)
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "../simd/isa_target.h"
+
+WAVELET_TARGET_BEGIN(WAVELET_TARGET)
+#include "lanes_body.h"
+
+void WAVELET_FORM(downlo)(const double *x, int32_t n, const double *h, int32_t m, double *y) {
+    if (n / 2 >= stream_from)
+        downlo_lanes<WAVELET_WIDTH, true>(x, n, h, m, y);
+    else
+        downlo_lanes<WAVELET_WIDTH>(x, n, h, m, y);
+}
+void WAVELET_FORM(downhi)(const double *x, int32_t n, const double *g, int32_t m, double *y) {
+    if (n / 2 >= stream_from)
+        downhi_lanes<WAVELET_WIDTH, true>(x, n, g, m, y);
+    else
+        downhi_lanes<WAVELET_WIDTH>(x, n, g, m, y);
+}
+void WAVELET_FORM(uplo)(const double *x, int32_t n, const double *h, int32_t m, double *y) {
+    if (n >= stream_from / 2)
+        uplo_lanes<WAVELET_WIDTH, true>(x, n, h, m, y);
+    else
+        uplo_lanes<WAVELET_WIDTH>(x, n, h, m, y);
+}
+void WAVELET_FORM(uphi)(const double *x, int32_t n, const double *g, int32_t m, double *y) {
+    if (n >= stream_from / 2)
+        uphi_lanes<WAVELET_WIDTH, true>(x, n, g, m, y);
+    else
+        uphi_lanes<WAVELET_WIDTH>(x, n, g, m, y);
+}
+void WAVELET_FORM(upsum)(const double *lo, const double *hi, int32_t e, const double *g,
+                         const double *h, int32_t m, double *y) {
+    if (e >= stream_from / 2)
+        upsum_lanes<WAVELET_WIDTH, true>(lo, hi, e, g, h, m, y);
+    else
+        upsum_lanes<WAVELET_WIDTH>(lo, hi, e, g, h, m, y);
+}
+WAVELET_TARGET_END
+#endif

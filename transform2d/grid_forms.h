@@ -1,0 +1,209 @@
+// The vector grid transforms for one instruction set, the body that each
+// grid_<isa>.cpp compiles after naming WAVELET_ISA (the variant),
+// WAVELET_WIDTH (its lane count) and WAVELET_TARGET (the compiler target).
+// Each level runs the strategy grid_plan.h gives it; dpwt2 and idpwt2
+// choose among the forms at run time.
+#include "grid_simd.h"
+
+#if !defined(WAVELET_EXTENDED_ACCUMULATION)
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "../kernels/simd/isa_target.h"
+
+WAVELET_TARGET_BEGIN(WAVELET_TARGET)
+#include "grid_down.h"
+#include "grid_up.h"
+
+namespace {
+
+// The row pass of one forward level on the block of side s, as planned. A
+// shuffled level's column pass stored the columns as down_shuffled_panel
+// expects.
+template <int W>
+void dpwt2_rows(double *grid, int32_t n, int32_t s, const double *g, const double *h, int32_t m,
+                dpwt2_step step, double *work) {
+    constexpr int32_t R = chunk_rows(W);
+    const int32_t rows = dpwt2_panel_height(n, s, m, step, W);
+    const int64_t head = dpwt2_head_slots(m);
+    double *ring = work + rows * head;
+    switch (step) {
+    case dpwt2_shuffled:
+        for (int32_t r = 0; r < s; r += rows)
+            down_shuffled_panel<W, R>(grid + r, n, s, g, h, m, rows, work, ring,
+                                      dpwt2_ring_pairs(m));
+        return;
+    case dpwt2_panel:
+        for (int32_t r = 0; r < s; r += rows)
+            down_panel<W, R>(grid + r, n, s, g, h, m, rows, work, ring, dpwt2_ring_slots(s / 2, m));
+        return;
+    case dpwt2_panel_narrow:
+        for (int32_t r = 0; r < s; r += rows)
+            down_panel<W, W>(grid + r, n, s, g, h, m, rows, work, ring, dpwt2_ring_slots(s / 2, m));
+        return;
+    default:
+        break;
+    }
+    const int32_t half = s / 2;
+    double *w0 = work, *w1 = work + n, *w2 = work + 2 * ptrdiff_t{n};
+    const ptrdiff_t stride = n;
+    for (int32_t r = 0; r < s; ++r) {
+        for (int32_t c = 0; c < s; ++c) w0[c] = grid[r + stride * c];
+        downlo_lanes<W>(w0, s, h, m, w1);
+        downhi_lanes<W>(w0, s, g, m, w2);
+        for (int32_t c = 0; c < half; ++c) grid[r + stride * c] = w1[c];
+        for (int32_t c = 0; c < half; ++c) grid[r + stride * (half + c)] = w2[c];
+    }
+}
+
+template <int W>
+void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const double *g,
+                 const double *h, int32_t m, double *out, double *work) {
+    const int32_t stop = L < 0 ? 0 : L;
+    const ptrdiff_t stride = n;
+    if (stop >= J) {
+        if (src != out) copy_lanes<W>(src, out, n * n);
+        return;
+    }
+    // The first column pass reads the source grid directly, which spares
+    // copying it into the result first.
+    bool from_src = src != out;
+    int32_t size = n;
+    for (int32_t lev = J - 1; lev >= stop; --lev) {
+        const int32_t half = size / 2;
+        const dpwt2_step step = dpwt2_plan(n, size, m, from_src, W);
+        if (step == dpwt2_fused_first) {
+            // The result's stores go around the caches when the grid is
+            // large: the next level reads back only a quarter of it.
+            const bool nt = int64_t{n} * n >= 2 * int64_t{stream_from} && vector_aligned<W>(out);
+            down_fused_level<W>(src, out, n, g, h, m, nt, work);
+        } else if (step == dpwt2_shuffled && !from_src) {
+            columns_down_shuffled<W>(out, n, size, g, h, m, work);
+        } else {
+            // A large first level leaves the caches long before its row pass
+            // reads the columns back: its stores go around the caches.
+            // cppcheck-suppress redundantAssignment ; from_src is read on every level
+            const bool nt = from_src && int64_t{size} * size >= 2 * int64_t{stream_from};
+            const bool shuffled = step == dpwt2_shuffled;
+            for (int32_t c = 0; c < size; ++c) {
+                const int32_t place = shuffled ? ((c & 1) ? half + (c >> 1) : c >> 1) : c;
+                double *column = out + stride * place;
+                const double *x = src + stride * c;
+                if (!from_src) {
+                    copy_lanes<W>(column, work, size);
+                    x = work;
+                }
+                if (nt) {
+                    downlo_lanes<W, true>(x, size, h, m, column);
+                    downhi_lanes<W, true>(x, size, g, m, column + half);
+                } else {
+                    downlo_lanes<W>(x, size, h, m, column);
+                    downhi_lanes<W>(x, size, g, m, column + half);
+                }
+            }
+        }
+        if (step != dpwt2_fused_first) dpwt2_rows<W>(out, n, size, g, h, m, step, work);
+        from_src = false;
+        size = half;
+    }
+}
+
+// The row pass of one inverse level, rows r0 .. r1-1 of the block of side
+// 2e, coarse halves read from lo and detail halves from hi (see up_panel),
+// as planned.
+template <int W>
+void idpwt2_rows(double *out, const double *lo, const double *hi, int32_t n, int32_t e, int32_t r0,
+                 int32_t r1, const double *g, const double *h, int32_t m, idpwt2_step step,
+                 double *work) {
+    constexpr int32_t R = chunk_rows(W);
+    const int32_t K = idpwt2_ring_slots(e, m);
+    if (step == idpwt2_panel) {
+        const int64_t slices = idpwt2_panel_slices(e, m, lo == out, hi == out);
+        const int32_t rows = panel_rows(r1 - r0, R, slices, 4 * int64_t{n});
+        return up_panels<W, R>(out, lo, hi, n, e, r0, r1, g, h, m, rows, work, K);
+    }
+    if (step == idpwt2_panel_narrow)
+        return up_panels<W, W>(out, lo, hi, n, e, r0, r1, g, h, m, W, work, K);
+    double *w0 = work, *w1 = work + n, *w2 = work + 2 * ptrdiff_t{n};
+    const ptrdiff_t stride = n;
+    for (int32_t r = r0; r < r1; ++r) {
+        for (int32_t c = 0; c < e; ++c) w1[c] = lo[r + stride * c];
+        for (int32_t c = 0; c < e; ++c) w2[c] = hi[r + stride * (e + c)];
+        upsum_lanes<W>(w1, w2, e, g, h, m, w0);
+        for (int32_t c = 0; c < 2 * e; ++c) out[r + stride * c] = w0[c];
+    }
+}
+
+// The column pass of an inverse level: every column of the block of side
+// 2e rebuilt from its two halves.
+template <int W>
+void idpwt2_columns(double *block, int32_t n, int32_t e, const double *g, const double *h,
+                    int32_t m, double *work) {
+    const ptrdiff_t stride = n;
+    for (int32_t c = 0; c < 2 * e; ++c) {
+        double *column = block + stride * c;
+        copy_lanes<W>(column, work, 2 * e);
+        upsum_lanes<W>(work, work + e, e, g, h, m, column);
+    }
+}
+
+template <int W>
+void idpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const double *g,
+                  const double *h, int32_t m, double *out, double *work) {
+    const int32_t start = L < 0 ? 0 : L;
+    const ptrdiff_t stride = n;
+    if (start >= J) {
+        if (src != out) copy_lanes<W>(src, out, n * n);
+        return;
+    }
+    int32_t e = int32_t{1} << start;
+    if (src == out) {
+        // In place: each level rebuilds the top-left block of side 2e.
+        for (int32_t lev = start; lev < J; ++lev, e *= 2) {
+            const idpwt2_step step = idpwt2_plan(n, e, m, true, W);
+            idpwt2_rows<W>(out, out, out, n, e, 0, 2 * e, g, h, m, step, work);
+            idpwt2_columns<W>(out, n, e, g, h, m, work);
+        }
+        return;
+    }
+    // With a separate source, the block that a level rebuilds sits in the
+    // bottom-left corner of the result, and the coarse block it reads (the
+    // previous level's block, or a copy of the source's for the first) in
+    // the bottom half of it. The top rows of the block read the coarse block
+    // and the source and overwrite neither; the bottom rows read only the
+    // source. No input is overwritten before it is read, so the row passes
+    // save nothing and take tall panels; the last level's block is the
+    // whole result.
+    double *coarse = out + (n - e);
+    for (int32_t c = 0; c < e; ++c) copy_lanes<W>(src + stride * c, coarse + stride * c, e);
+    for (int32_t lev = start; lev < J; ++lev) {
+        const int32_t s = 2 * e;
+        double *block = out + (n - s);
+        const idpwt2_step step = idpwt2_plan(n, e, m, false, W);
+        if (step == idpwt2_fused) {
+            // The last level's block is the result, read by no later level.
+            const bool nt = lev + 1 == J && int64_t{s} * s >= 2 * int64_t{stream_from};
+            up_fused_level<W>(block, coarse, src, n, e, g, h, m, nt, work);
+        } else {
+            idpwt2_rows<W>(block, coarse, src, n, e, 0, e, g, h, m, step, work);
+            idpwt2_rows<W>(block, src, src, n, e, e, s, g, h, m, step, work);
+            idpwt2_columns<W>(block, n, e, g, h, m, work);
+        }
+        coarse = block;
+        e = s;
+    }
+}
+
+} // namespace
+
+void WAVELET_FORM(dpwt2)(const double *src, int32_t n, int32_t L, int32_t J, const double *g,
+                         const double *h, int32_t m, double *out, double *work) {
+    dpwt2_lanes<WAVELET_WIDTH>(src, n, L, J, g, h, m, out, work);
+}
+void WAVELET_FORM(idpwt2)(const double *src, int32_t n, int32_t L, int32_t J, const double *g,
+                          const double *h, int32_t m, double *out, double *work) {
+    idpwt2_lanes<WAVELET_WIDTH>(src, n, L, J, g, h, m, out, work);
+}
+WAVELET_TARGET_END
+#endif

@@ -1,0 +1,182 @@
+// The one place where the vector grid transforms choose how to run a level.
+//
+// Each level of dpwt2 and idpwt2 takes one of a few strategies, picked here
+// from the grid side n, the block side s, the filter length m, whether the
+// level reads a separate source, and the lane count W of the variant in use.
+// The transforms follow the plan; a test lists the plans of its cases and
+// checks that every strategy is reached on every variant.
+//
+// The work arrays are what the gateways obtain from the host: 3n doubles for
+// the forward transform and 4n for the inverse. Every ring and panel below
+// fits in them; nothing else is allocated.
+#pragma once
+
+#include <cstdint>
+
+// How one forward level runs.
+enum dpwt2_step : int32_t {
+    // The first level from a separate source, its column and row passes
+    // fused through a ring of filtered half-columns (2 to 4 taps).
+    dpwt2_fused_first,
+    // The column pass stores its columns shuffled (evens left, odds right),
+    // and the row pass takes tall panels that save only column pairs.
+    dpwt2_shuffled,
+    // Row panels of chunk_rows(W) rows, saving the upper half in a ring.
+    dpwt2_panel,
+    // The same with single-vector chunks, where a taller chunk does not fit.
+    dpwt2_panel_narrow,
+    // Blocks too small for a panel: row by row through the vector kernels.
+    dpwt2_by_row,
+};
+
+// How one inverse level runs.
+enum idpwt2_step : int32_t {
+    // A separate source: row and column passes fused, one column pair at a
+    // time from the last to the first.
+    idpwt2_fused,
+    // Row panels of chunk_rows(W) rows, then the column pass.
+    idpwt2_panel,
+    // The same with single-vector chunks.
+    idpwt2_panel_narrow,
+    // Blocks too small for a panel: row by row through upsum.
+    idpwt2_by_row,
+};
+
+// Rows per chunk of a panel: as many vectors as stay in registers.
+constexpr int32_t chunk_rows(int32_t W) {
+    return W == 2 ? 8 : 16;
+}
+
+// The most rows a panel takes at once: 2 KiB of each column it visits.
+constexpr int32_t tallest_panel = 256;
+
+// Filters up to this length have their tap columns listed once per output
+// (the fused levels need the list, the shuffled panels use it when they can).
+constexpr int32_t listed_taps = 32;
+
+// The rows of a panel: a multiple of chunk, at most tallest_panel and the
+// rows available, with slices * rows doubles fitting the room; 0 if not even
+// one chunk fits.
+inline int32_t panel_rows(int32_t available, int32_t chunk, int64_t slices, int64_t room) {
+    int32_t rows = available < tallest_panel ? available : tallest_panel;
+    if (slices > 0 && room / slices < rows) rows = static_cast<int32_t>(room / slices);
+    rows -= rows % chunk;
+    // Panels must tile the rows exactly; the row counts are powers of two.
+    while (rows > chunk && available % rows != 0) rows -= chunk;
+    return rows >= chunk && available % rows == 0 ? rows : 0;
+}
+
+// Columns 0 .. m-2 of a forward block are read again by the wrapping last
+// outputs of its row pass, after the first outputs have overwritten them,
+// so every forward panel keeps them from the start.
+inline int64_t dpwt2_head_slots(int32_t m) {
+    return m > 1 ? m - 1 : 0;
+}
+
+// Ring slots of the forward panel (dpwt2_panel): output i overwrites column
+// half + i, saved to slot i mod K first. Column c is read by the outputs i'
+// with 2i' + 2 - m <= c <= 2i' + m - 1, the last of them i' = (c + m - 2)/2;
+// for c = half + k that is at most k + half/2 + m/2 - 1, so the slot of k
+// must outlive k + half/2 + m/2 - 1 outputs. The ring keeps m/2 + 3 slots
+// more than that least count, which keeps every window of a non-wrapping
+// output within one pass of the ring.
+inline int32_t dpwt2_ring_slots(int32_t half, int32_t m) {
+    return half / 2 + m + 2;
+}
+
+// Column pairs of the shuffled panel (dpwt2_shuffled): output i overwrites
+// positions i and half + i, which hold columns 2i and 2i + 1, saved as pair
+// i mod P first. Column 2t + 1 is last read by output t + (m - 1)/2, so P
+// must exceed (m - 1)/2; two pairs more keep the ring clear of the output
+// being written.
+inline int32_t dpwt2_ring_pairs(int32_t m) {
+    return (m + 1) / 2 + 2;
+}
+
+// The rows of the shuffled panel in the 3n work array; 0 if none fit.
+inline int32_t dpwt2_shuffled_rows(int32_t n, int32_t s, int32_t m, int32_t W) {
+    return panel_rows(s, chunk_rows(W), 2 * int64_t{dpwt2_ring_pairs(m)} + dpwt2_head_slots(m),
+                      3 * int64_t{n});
+}
+
+// The slices of the forward panel: the ring and the head.
+inline int64_t dpwt2_panel_slices(int32_t s, int32_t m) {
+    return int64_t{dpwt2_ring_slots(s / 2, m)} + dpwt2_head_slots(m);
+}
+
+// The fused first level (dpwt2_fused_first) keeps a ring of 2m - 2 filtered
+// half-columns: output pair i reads the filtered columns 2i + 2 - m ..
+// 2i + m - 1. Its n/2-double slots fit the 3n work array for 2 to 4 taps.
+inline int32_t dpwt2_fused_slots(int32_t m) {
+    return 2 * m - 2;
+}
+
+// The strategy of the forward level of block side s in a grid of side n;
+// from_source says the level is the first and reads a separate source.
+inline dpwt2_step dpwt2_plan(int32_t n, int32_t s, int32_t m, bool from_source, int32_t W) {
+    const int32_t R = chunk_rows(W);
+    const int64_t room = 3 * int64_t{n};
+    if (from_source && s == n && m >= 2 && n / 2 >= R &&
+        int64_t{dpwt2_fused_slots(m)} * (n / 2) <= room)
+        return dpwt2_fused_first;
+    // The shuffled panel pays off once the block is large next to the
+    // filter: below that the extra column moves cost more than they save.
+    if (s >= 64 && s >= 4 * m + 8 && dpwt2_shuffled_rows(n, s, m, W) > 0) return dpwt2_shuffled;
+    if (s >= 2 * m && s >= 16) {
+        const int64_t slices = dpwt2_panel_slices(s, m);
+        if (panel_rows(s, R, slices, room) > 0) return dpwt2_panel;
+        if (W < R && W * slices <= room) return dpwt2_panel_narrow;
+    }
+    return dpwt2_by_row;
+}
+
+// The rows of a forward panel for a level planned as step.
+inline int32_t dpwt2_panel_height(int32_t n, int32_t s, int32_t m, dpwt2_step step, int32_t W) {
+    if (step == dpwt2_shuffled) return dpwt2_shuffled_rows(n, s, m, W);
+    if (step == dpwt2_panel)
+        return panel_rows(s, chunk_rows(W), dpwt2_panel_slices(s, m), 3 * int64_t{n});
+    return W;
+}
+
+// Ring slots of the in-place inverse panel: output i overwrites coarse
+// columns 2i and 2i + 1 (while 2i < e), saved to slots 2i mod K and
+// 2i + 1 mod K first. Coarse column c is last read by output c + mc - 1, and
+// its slot is taken again by column c + K, saved at output (c + K)/2; only
+// columns below e are saved, so K > e/2 + mc - 1 suffices. The ring keeps
+// two slots more.
+inline int32_t idpwt2_ring_slots(int32_t e, int32_t m) {
+    return e / 2 + (m + 1) / 2 + 2;
+}
+
+// The slices an inverse panel saves: the ring when the coarse half is
+// overwritten in place, and the first mc - 1 detail columns, read again by
+// the wrapping last outputs, when the detail half is.
+inline int64_t idpwt2_panel_slices(int32_t e, int32_t m, bool coarse_in_place,
+                                   bool detail_in_place) {
+    const int32_t mc = (m + 1) / 2;
+    return (coarse_in_place ? int64_t{idpwt2_ring_slots(e, m)} : 0) +
+           (detail_in_place && mc > 1 ? mc - 1 : 0);
+}
+
+// The strategy of the inverse level of half side e (block side 2e) in a grid
+// of side n; in_place says the source is the result itself (the coarse and
+// detail halves are overwritten as the level goes, and one row pass covers
+// all 2e rows). A separate source lets the level fuse its two passes when
+// 2s + (mc - 1)e doubles of work fit the 4n work array; otherwise its row
+// pass runs as two passes of e rows (the top rows read the coarse block, the
+// bottom rows the source).
+inline idpwt2_step idpwt2_plan(int32_t n, int32_t e, int32_t m, bool in_place, int32_t W) {
+    const int32_t R = chunk_rows(W);
+    const int32_t rows = in_place ? 2 * e : e;
+    const int32_t mc = (m + 1) / 2;
+    const int64_t room = 4 * int64_t{n};
+    if (!in_place && m > 0 && mc <= listed_taps && e >= 2 * mc && e % R == 0 &&
+        4 * int64_t{e} + int64_t{mc - 1} * e <= room)
+        return idpwt2_fused;
+    if (e >= 4 * mc && e >= 8) {
+        const int64_t slices = idpwt2_panel_slices(e, m, in_place, in_place);
+        if (panel_rows(rows, R, slices, room) > 0) return idpwt2_panel;
+        if (W < R && rows % W == 0 && W * slices <= room) return idpwt2_panel_narrow;
+    }
+    return idpwt2_by_row;
+}

@@ -1,0 +1,202 @@
+// The passes of the vector inverse grid transform, written once over the
+// lane count W and compiled for each instruction set through grid_forms.h;
+// grid_plan.h chooses which of them a level takes.
+//
+// As in the forward passes, lane l of every vector of a row panel belongs to
+// row r0 + l and performs that row's scalar sums unchanged, so every result
+// equals the plain transform's bit for bit. In place, the coarse columns an
+// output overwrites are saved to a ring first, and the first detail columns,
+// read again by the wrapping last outputs, are kept from the start.
+#pragma once
+
+#include "../kernels/periodic/lanes_body.h"
+#include "grid_down.h"
+#include "grid_plan.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+// One tap of both upsampled sums of an inverse row pass for the V vectors of
+// rows at p: every tap meets the even sum (first), the leading mf taps the
+// odd sum as well (second, only read when both is set).
+template <int W, int V>
+inline void up_tap(const double *p, double first, const double *second, bool both, vec<W> *even,
+                   vec<W> *odd) {
+    for (int v = 0; v < V; ++v) {
+        const vec<W> x = load<W>(p + v * W);
+        even[v] += first * x;
+        if (both) odd[v] += *second * x;
+    }
+}
+
+// Inverse row pass over the rows rows starting at out (moved to the panel's
+// first row) of the block of side 2e, R rows at a time. Coarse column c is
+// read at lo + n*c, detail column c at hi + n*(e + c); either may be out
+// itself, and only then is it saved before being overwritten. head holds
+// rows * (mc - 1) doubles, ring rows * K.
+template <int W, int R>
+void up_panel(double *out, const double *lo, const double *hi, int32_t n, int32_t e,
+              const double *g, const double *h, int32_t m, int32_t rows, double *head, double *ring,
+              int32_t K) {
+    constexpr int V = R / W;
+    const ptrdiff_t step = n;
+    const ptrdiff_t slot_size = rows;
+    const int32_t mc = (m + 1) / 2;
+    const int32_t mf = m / 2;
+    const bool lo_here = lo == out;
+    const bool hi_here = hi == out;
+    if (hi_here)
+        for (int32_t c = 0; c + 1 < mc; ++c)
+            copy_lanes<W>(out + step * (e + c), head + slot_size * c, rows);
+    for (int32_t i = 0; i < e; ++i) {
+        auto lo_at = [&](int32_t c) -> const double * {
+            if (c < 0) c += e;
+            if (lo_here && c < 2 * i) return ring + slot_size * (c >= K ? c - K : c);
+            return lo + step * c;
+        };
+        auto hi_at = [&](int32_t c) -> const double * {
+            if (c >= e) c -= e;
+            if (hi_here && e + c < 2 * i) return head + slot_size * c;
+            return hi + step * (e + c);
+        };
+        // Away from the wrap, coarse column i - j lies at lo_base - j * lo_stride
+        // (in the ring once overwritten, else in place) and detail column
+        // i + j at hi_base + j * step.
+        const double *lo_base = nullptr, *hi_base = nullptr;
+        ptrdiff_t lo_stride = 0;
+        if (i + 1 >= mc) {
+            if (!lo_here) {
+                lo_base = lo + step * i;
+                lo_stride = step;
+            } else if (i >= 1) {
+                const int32_t k = i >= K ? i - K : i;
+                if (k + 1 >= mc) {
+                    lo_base = ring + slot_size * k;
+                    lo_stride = slot_size;
+                }
+            }
+        }
+        if (i + mc <= e) hi_base = hi + step * (e + i);
+        double *even = out + step * (2 * i);
+        double *odd = even + step;
+        double *save_even = nullptr, *save_odd = nullptr;
+        if (lo_here && 2 * i < e) {
+            const int32_t k = 2 * i >= K ? 2 * i - K : 2 * i;
+            save_even = ring + slot_size * k;
+            save_odd = ring + slot_size * (k + 1 == K ? 0 : k + 1);
+        }
+        for (int32_t r = 0; r < rows; r += R) {
+            vec<W> a0[V], a1[V], b0[V], b1[V];
+            for (int v = 0; v < V; ++v) a0[v] = a1[v] = b0[v] = b1[v] = vec<W>{};
+            for (int32_t j = 0; j < mc; ++j)
+                up_tap<W, V>((lo_base ? lo_base - lo_stride * j : lo_at(i - j)) + r, h[2 * j],
+                             h + 2 * j + 1, j < mf, a0, a1);
+            for (int32_t j = 0; j < mc; ++j)
+                up_tap<W, V>((hi_base ? hi_base + step * j : hi_at(i + j)) + r, g[2 * j],
+                             g + 2 * j + 1, j < mf, b1, b0);
+            if (save_even) {
+                copy_slice<W, R>(even + r, save_even + r);
+                copy_slice<W, R>(odd + r, save_odd + r);
+            }
+            for (int v = 0; v < V; ++v) {
+                store<W>(even + r + v * W, a0[v] + b0[v]);
+                store<W>(odd + r + v * W, a1[v] + b1[v]);
+            }
+        }
+    }
+}
+
+template <int W, int R>
+void up_panels(double *out, const double *lo, const double *hi, int32_t n, int32_t e, int32_t r0,
+               int32_t r1, const double *g, const double *h, int32_t m, int32_t rows, double *work,
+               int32_t K) {
+    const int32_t mc = (m + 1) / 2;
+    double *head = work;
+    // cppcheck-suppress [redundantInitialization, unreadVariable] ; both are read by every panel
+    double *ring = work + ptrdiff_t{rows} * (mc > 1 ? mc - 1 : 0);
+    for (int32_t r = r0; r < r1; r += rows)
+        up_panel<W, R>(out + r, lo + r, hi + r, n, e, g, h, m, rows, head, ring, K);
+}
+
+// The row pass's columns 2i and 2i + 1 of up_fused_level over rows base ..
+// base + e - 1: coarse column i - j at lo[j], detail column i + j at hi[j]
+// (both indexed by row). MC fixes the taps per branch at compile time for
+// even filters (mc = mf = MC); 0 reads them from mc and mf.
+template <int W, int MC>
+void pair_rows(const double *const *lo, const double *const *hi, int32_t base, int32_t e,
+               const double *g, const double *h, int32_t mc_any, int32_t mf_any, double *even_col,
+               double *odd_col) {
+    constexpr int32_t R = chunk_rows(W);
+    constexpr int V = R / W;
+    const int32_t mc = MC ? MC : mc_any;
+    const int32_t mf = MC ? MC : mf_any;
+    for (int32_t r = 0; r < e; r += R) {
+        vec<W> a0[V], a1[V], b0[V], b1[V];
+        for (int v = 0; v < V; ++v) a0[v] = a1[v] = b0[v] = b1[v] = vec<W>{};
+        for (int32_t j = 0; j < mc; ++j)
+            up_tap<W, V>(lo[j] + base + r, h[2 * j], h + 2 * j + 1, j < mf, a0, a1);
+        for (int32_t j = 0; j < mc; ++j)
+            up_tap<W, V>(hi[j] + base + r, g[2 * j], g + 2 * j + 1, j < mf, b1, b0);
+        for (int v = 0; v < V; ++v) {
+            store<W>(even_col + base + r + v * W, a0[v] + b0[v]);
+            store<W>(odd_col + base + r + v * W, a1[v] + b1[v]);
+        }
+    }
+}
+
+// One inverse level with a separate source, its row and column passes
+// fused: the block of side s = 2e at block (column stride n) is rebuilt a
+// column pair at a time, from the last pair to the first. Pair i is the row
+// pass's columns 2i and 2i + 1 over all s rows (lane l of a vector is row
+// r + l, as in up_panel), built in two work columns and then filtered down
+// the column straight into the block, so each level reads its inputs and
+// writes its block once. Rows 0 .. e-1 read their coarse half from coarse
+// (the bottom half of the block's first e columns), rows e .. s-1 from the
+// source; all detail halves come from the source. Pair i overwrites coarse
+// columns 2i and 2i + 1, which only pairs 2i .. 2i + mc are left to read, all
+// done by then; the wrapping first pairs read the last mc - 1 coarse columns,
+// saved before the first write. Needs 2s + (mc - 1) e doubles of work.
+template <int W>
+void up_fused_level(double *block, const double *coarse, const double *src, int32_t n, int32_t e,
+                    const double *g, const double *h, int32_t m, bool nt, double *work) {
+    const ptrdiff_t step = n;
+    const int32_t s = 2 * e;
+    const int32_t mc = (m + 1) / 2;
+    const int32_t mf = m / 2;
+    double *even_col = work, *odd_col = work + s, *head = work + 2 * ptrdiff_t{s};
+    // head slot k holds coarse column e - mc + 1 + k.
+    for (int32_t k = 0; k + 1 < mc; ++k)
+        copy_lanes<W>(coarse + step * (e - mc + 1 + k), head + ptrdiff_t{e} * k, e);
+    auto rows = m == 4 ? pair_rows<W, 2> : m == 8 ? pair_rows<W, 4> : pair_rows<W, 0>;
+    const double *lo_top[listed_taps], *lo_bottom[listed_taps], *hi[listed_taps];
+    for (int32_t i = e - 1; i >= 0; --i) {
+        for (int32_t j = 0; j < mc; ++j) {
+            int32_t c = i - j;
+            if (c < 0) {
+                c += e;
+                lo_top[j] = head + ptrdiff_t{e} * (c - (e - mc + 1));
+            } else {
+                lo_top[j] = coarse + step * c;
+            }
+            // Rows e .. s-1 of the source, indexed from row 0 like the rest.
+            lo_bottom[j] = src + step * c;
+            c = i + j;
+            if (c >= e) c -= e;
+            hi[j] = src + step * (e + c);
+        }
+        rows(lo_top, hi, 0, e, g, h, mc, mf, even_col, odd_col);
+        rows(lo_bottom, hi, e, e, g, h, mc, mf, even_col, odd_col);
+        double *even = block + step * (2 * i);
+        if (nt) {
+            upsum_lanes<W, true>(even_col, even_col + e, e, g, h, m, even);
+            upsum_lanes<W, true>(odd_col, odd_col + e, e, g, h, m, even + step);
+        } else {
+            upsum_lanes<W>(even_col, even_col + e, e, g, h, m, even);
+            upsum_lanes<W>(odd_col, odd_col + e, e, g, h, m, even + step);
+        }
+    }
+}
+
+} // namespace
