@@ -57,6 +57,10 @@ STANDIN_API std::string label_of(const mxArray_tag *a);
 STANDIN_API size_t live_arrays();
 STANDIN_API void release(mxArray_tag *a);
 STANDIN_API std::vector<std::string> &host_faults();
+// Where the data of the real double arrays this thread creates from now on
+// starts: 0 where the C library puts it, 16, 32 or 64 at exactly that
+// alignment, -1 ending at a page boundary with an inaccessible page after it.
+STANDIN_API void set_placement(int placement);
 STANDIN_API void record(const char *what, const mxArray_tag *a, int64_t rows = 0, int64_t cols = 0);
 
 // Shape and storage of an array, for reading results.

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <limits>
 #include <set>
+#include <sys/mman.h>
+#include <unistd.h>
 
 struct mxArray_tag {
     standin::ClassId cls = standin::ClassId::Double;
@@ -19,6 +21,8 @@ struct mxArray_tag {
     bool sparse = false;
     void *data = nullptr;   // rows*cols elements of the class, or none
     double *imag = nullptr; // imaginary parts of a complex double array
+    void *block = nullptr;  // what holds data when it is placed (see set_placement)
+    size_t mapped = 0;      // bytes mapped for a block that ends at a page boundary
     std::string label;
 };
 
@@ -42,6 +46,7 @@ struct State {
     std::vector<mxArray_tag *> created; // created by the call and still alive
     int created_total = 0;
     std::vector<std::string> faults;
+    int placement = 0; // where the data of new double arrays starts (set_placement)
 };
 
 thread_local State state;
@@ -61,6 +66,40 @@ void check_known(const char *what, const mxArray_tag *a) {
         state.faults.push_back(std::string(what) + " of an array the host does not know");
 }
 
+// The data of a real double array of bytes bytes, zeroed, placed as
+// state.placement asks: 16, 32 or 64 puts it at exactly that alignment (an
+// odd multiple of it within 128 bytes, so no stricter one holds by chance);
+// -1 ends it at a page boundary, followed by an inaccessible page.
+void *place(mxArray_tag *a, size_t bytes) {
+    const int p = state.placement;
+    if (p == 16 || p == 32 || p == 64) {
+        a->block = std::aligned_alloc(128, (bytes + 255) / 128 * 128);
+        if (a->block == nullptr) return nullptr;
+        std::memset(a->block, 0, bytes + p);
+        return static_cast<char *>(a->block) + p;
+    }
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    const size_t span = (bytes + page - 1) / page * page;
+    void *m =
+        mmap(nullptr, span + page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (m == MAP_FAILED) return nullptr;
+    char *guard = static_cast<char *>(m) + span;
+    mprotect(guard, page, PROT_NONE);
+    a->block = m;
+    a->mapped = span + page;
+    return guard - bytes;
+}
+
+void free_data(mxArray_tag *a) {
+    if (a->mapped)
+        munmap(a->block, a->mapped);
+    else if (a->block)
+        std::free(a->block);
+    else
+        std::free(a->data);
+    std::free(a->imag);
+}
+
 mxArray_tag *allocate(ClassId cls, size_t rows, size_t cols, bool complex, bool storage) {
     auto *a = new mxArray_tag;
     a->cls = cls;
@@ -77,11 +116,13 @@ mxArray_tag *allocate(ClassId cls, size_t rows, size_t cols, bool complex, bool 
             delete a;
             return nullptr;
         }
-        a->data = std::calloc(count, width);
+        if (state.placement != 0 && cls == ClassId::Double && !complex)
+            a->data = place(a, count * width);
+        else
+            a->data = std::calloc(count, width);
         if (complex) a->imag = static_cast<double *>(std::calloc(count, sizeof(double)));
         if (a->data == nullptr || (complex && a->imag == nullptr)) {
-            std::free(a->data);
-            std::free(a->imag);
+            free_data(a);
             delete a;
             return nullptr;
         }
@@ -187,9 +228,12 @@ size_t live_arrays() {
 void release(mxArray_tag *a) {
     if (!known(a)) return;
     state.live.erase(a);
-    std::free(a->data);
-    std::free(a->imag);
+    free_data(a);
     delete a;
+}
+
+void set_placement(int placement) {
+    state.placement = placement;
 }
 
 std::vector<std::string> &host_faults() {

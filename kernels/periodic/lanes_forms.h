@@ -12,6 +12,8 @@
 
 #include "../simd/isa_target.h"
 
+static_assert(simd_lanes(WAVELET_FORM(simd)) == WAVELET_WIDTH, "the variant table's lane count");
+
 WAVELET_TARGET_BEGIN(WAVELET_TARGET)
 #include "lanes_body.h"
 

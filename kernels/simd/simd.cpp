@@ -11,7 +11,7 @@ static int detected = -1; // the best variant, once known
 static int detect() {
     __builtin_cpu_init();
     int best = simd_plain;
-#define WAVELET_DETECT(isa, feature, ...)                                                          \
+#define WAVELET_DETECT(isa, lanes, feature, ...)                                                   \
     if (__builtin_cpu_supports(feature)) best = simd_##isa;
     WAVELET_VARIANTS(WAVELET_DETECT, )
 #undef WAVELET_DETECT

@@ -11,7 +11,8 @@
 #include <cstdint>
 
 // The one table of vector variants, best last: each row names the variant
-// (the suffix of its forms, name_<variant>) and the CPU feature it needs.
+// (the suffix of its forms, name_<variant>), its lane count and the CPU
+// feature it needs.
 // Declarations, detection and dispatch are all made from it; the per-variant
 // source files name their lane count and compiler target. Builds that
 // accumulate in extended precision have no vector variant.
@@ -19,14 +20,23 @@
 #define WAVELET_VARIANTS(X, ...)
 #else
 #define WAVELET_VARIANTS(X, ...)                                                                   \
-    X(sse2, "sse2", __VA_ARGS__)                                                                   \
-    X(avx2, "avx2", __VA_ARGS__)                                                                   \
-    X(avx512, "avx512f", __VA_ARGS__)
+    X(sse2, 2, "sse2", __VA_ARGS__)                                                                \
+    X(avx2, 4, "avx2", __VA_ARGS__)                                                                \
+    X(avx512, 8, "avx512f", __VA_ARGS__)
 #endif
 
-#define WAVELET_VARIANT_ENUM(isa, feature, ...) simd_##isa,
+#define WAVELET_VARIANT_ENUM(isa, lanes, feature, ...) simd_##isa,
 enum : int { simd_plain = 0, WAVELET_VARIANTS(WAVELET_VARIANT_ENUM, ) simd_variants };
 #undef WAVELET_VARIANT_ENUM
+
+// The lane count of variant v (1 for the plain loops).
+constexpr int simd_lanes(int v) {
+#define WAVELET_VARIANT_LANES(isa, lanes, feature, ...)                                            \
+    if (v == simd_##isa) return lanes;
+    WAVELET_VARIANTS(WAVELET_VARIANT_LANES, )
+#undef WAVELET_VARIANT_LANES
+    return 1;
+}
 
 // The variant in use: the best the CPU runs unless one was pinned.
 int simd_variant();
@@ -37,13 +47,13 @@ int simd_best_variant();
 void simd_force_variant(int v);
 
 // Declares name_<variant> for every variant, with the given parameters.
-#define WAVELET_DECLARE_FORM(isa, feature, name, ...) void name##_##isa(__VA_ARGS__);
+#define WAVELET_DECLARE_FORM(isa, lanes, feature, name, ...) void name##_##isa(__VA_ARGS__);
 #define WAVELET_DECLARE_FORMS(name, ...) WAVELET_VARIANTS(WAVELET_DECLARE_FORM, name, __VA_ARGS__)
 
 // Runs name_<variant> on the arguments for the variant in use and says
 // whether one ran; false when the plain loops are in use (always on builds
 // that accumulate in extended precision), for the caller to run them.
-#define WAVELET_RUN_FORM(isa, feature, name, ...)                                                  \
+#define WAVELET_RUN_FORM(isa, lanes, feature, name, ...)                                           \
     case simd_##isa:                                                                               \
         name##_##isa(__VA_ARGS__);                                                                 \
         return true;

@@ -327,10 +327,11 @@ TEST_P(Exports, HoldsExactlyItsKernelsAndRoutines) {
         if (!std::regex_search(line, m, func) || m[1] == "UND") continue;
         const std::string owner = owner_of(m[2]);
         EXPECT_FALSE(owner.empty()) << "unplaced function " << m[2];
-        if (owner == "grid")
+        if (owner == "grid") {
             EXPECT_TRUE(want.count("dpwt2") || want.count("idpwt2")) << m[2];
-        else if (!owner.empty() && !anywhere.count(owner))
+        } else if (!owner.empty() && !anywhere.count(owner)) {
             EXPECT_TRUE(want.count(owner)) << "holds " << m[2] << " of " << owner;
+        }
         held.insert(owner);
     }
     for (const auto &item : want) EXPECT_TRUE(held.count(item)) << "lacks " << item;

@@ -1,48 +1,18 @@
-// Shared pieces of the fast-path tests: random data whose rounding is
-// sensitive to the order of every operation, guarded buffers, and the list of
-// instruction-set variants this machine can run.
+// Shared pieces of the fast-path tests: the list of instruction-set variants
+// this machine can run, and pinning one of them.
 #pragma once
 
-#include <cmath>
-#include <cstdint>
-#include <cstring>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "bitwise.h"
 #include "kernels/simd/simd.h"
 
 namespace fast {
 
-// Values spread over many binades with both signs, so that any change in the
-// order or grouping of a sum shows in the last bits.
-inline std::vector<double> random_values(size_t count, uint64_t seed) {
-    std::mt19937_64 gen(seed);
-    std::uniform_real_distribution<double> unit(-1.0, 1.0);
-    std::uniform_int_distribution<int> exponent(-12, 12);
-    std::vector<double> v(count);
-    for (auto &x : v) x = std::ldexp(unit(gen), exponent(gen));
-    return v;
-}
-
-// A buffer with fences of a known pattern before and after the usable part.
-struct Guarded {
-    static constexpr size_t fence = 64;
-    std::vector<double> all;
-    explicit Guarded(size_t count, double fill = 0.0) : all(count + 2 * fence, fill) {
-        for (size_t i = 0; i < fence; ++i) all[i] = all[all.size() - 1 - i] = 1234.5 + i;
-    }
-    double *data() { return all.data() + fence; }
-    bool fences_intact() const {
-        for (size_t i = 0; i < fence; ++i)
-            if (all[i] != 1234.5 + i || all[all.size() - 1 - i] != 1234.5 + i) return false;
-        return true;
-    }
-};
-
-inline bool same_bits(const double *a, const double *b, size_t count) {
-    return count == 0 || std::memcmp(a, b, count * sizeof(double)) == 0;
-}
+using bitwise::Guarded;
+using bitwise::random_values;
+using bitwise::same_bits;
 
 inline std::vector<int> runnable_variants() {
     std::vector<int> v;
@@ -60,5 +30,9 @@ struct Pinned {
     explicit Pinned(int v) { simd_force_variant(v); }
     ~Pinned() { simd_force_variant(-1); }
 };
+
+// The output alignments at which the vector paths differ: 8 bytes never
+// lets a vector store stream, 16, 32 and 64 let each width in turn.
+constexpr size_t alignments[] = {8, 16, 32, 64};
 
 } // namespace fast

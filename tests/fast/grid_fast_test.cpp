@@ -1,14 +1,14 @@
 // Every vector variant of the grid transforms against the plain transforms,
-// bit for bit: grid sides from 1 to 2048 (row by row, narrow and tall panels,
-// panels of every height the work array allows), filters longer than the
-// smaller blocks, every kind of coarse level, separate and shared source and
-// result, and a work array fenced at exactly 3n (forward) and 4n (inverse).
+// bit for bit, with a work array fenced at exactly 3n (forward) and 4n
+// (inverse), and the plan of every level they take.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "fast_support.h"
 #include "kernels/periodic/periodic.h"
+#include "transform2d/grid_plan.h"
 #include "transform2d/grid_simd.h"
 #include "transform2d/transform2d.h"
 
@@ -29,11 +29,6 @@ const Transform transforms[] = {
     {"idpwt2", idpwt2, idpwt2_plain, 4},
 };
 
-struct Case {
-    int32_t J;
-    std::vector<int32_t> taps;
-};
-
 // Levels L = -2, 0, 1, J - 3, J - 1, J for each side.
 std::vector<int32_t> levels(int32_t J) {
     std::vector<int32_t> l = {-2, 0, 1, J - 3, J - 1, J};
@@ -42,7 +37,10 @@ std::vector<int32_t> levels(int32_t J) {
     return l;
 }
 
-void check(const Transform &t, int variant, int32_t J, int32_t m, int32_t L, bool in_place) {
+// The plain transform once, then every variant at each output alignment,
+// bit for bit, with the result and the work array fenced.
+void check(const Transform &t, int32_t J, int32_t m, int32_t L, bool in_place,
+           const std::vector<size_t> &alignments) {
     const int32_t n = int32_t{1} << J;
     const size_t cells = size_t(n) * n;
     const auto src = fast::random_values(cells, 31u * n + m);
@@ -53,25 +51,37 @@ void check(const Transform &t, int variant, int32_t J, int32_t m, int32_t L, boo
     std::vector<double> want(cells), want_work(size_t(t.work_columns) * n);
     t.plain(src.data(), n, n, L, J, g.data(), h.data(), m, want.data(), want_work.data());
 
-    fast::Guarded got(cells, -3.0), work(size_t(t.work_columns) * n, -5.0);
-    const double *from = src.data();
-    if (in_place) {
-        std::copy(src.begin(), src.end(), got.data());
-        from = got.data();
-    }
-    {
-        fast::Pinned pin(variant);
-        t.entry(from, n, n, L, J, g.data(), h.data(), m, got.data(), work.data());
-    }
-    SCOPED_TRACE(std::string(t.name) + " on " + fast::variant_name(variant) +
-                 ", n = " + std::to_string(n) + ", m = " + std::to_string(m) +
-                 ", L = " + std::to_string(L) + (in_place ? ", in place" : ""));
-    ASSERT_TRUE(fast::same_bits(got.data(), want.data(), cells));
-    ASSERT_TRUE(got.fences_intact());
-    ASSERT_TRUE(work.fences_intact());
+    for (int variant : fast::runnable_variants())
+        for (size_t alignment : alignments) {
+            fast::Guarded got(cells, -3.0, alignment), work(size_t(t.work_columns) * n, -5.0);
+            const double *from = src.data();
+            if (in_place) {
+                std::copy(src.begin(), src.end(), got.data());
+                from = got.data();
+            }
+            {
+                fast::Pinned pin(variant);
+                t.entry(from, n, n, L, J, g.data(), h.data(), m, got.data(), work.data());
+            }
+            SCOPED_TRACE(std::string(t.name) + " on " + fast::variant_name(variant) +
+                         ", n = " + std::to_string(n) + ", m = " + std::to_string(m) +
+                         ", L = " + std::to_string(L) + (in_place ? ", in place" : "") +
+                         ", result at " + std::to_string(alignment) + " bytes");
+            ASSERT_TRUE(fast::same_bits(got.data(), want.data(), cells));
+            ASSERT_TRUE(got.fences_intact());
+            ASSERT_TRUE(work.fences_intact());
+        }
 }
 
-TEST(FastGrid, EveryVariantMatchesThePlainTransformsBitForBit) {
+// The cases of the bit-for-bit test: grid sides 1 to 2048, filters longer
+// than the smaller blocks, every kind of coarse level, separate and shared
+// source and result; the largest grids, whose first and last levels store
+// around the caches, with the result at every alignment.
+template <typename Fn> void for_each_case(Fn &&fn) {
+    struct Case {
+        int32_t J;
+        std::vector<int32_t> taps;
+    };
     const Case cases[] = {
         {0, {0, 1, 4}},
         {1, {0, 1, 2, 3, 4, 8}},
@@ -84,19 +94,55 @@ TEST(FastGrid, EveryVariantMatchesThePlainTransformsBitForBit) {
         {8, {2, 4, 20}},
         {9, {4, 13}},
         {10, {8}},
-        {11, {4}},
+        {11, {4, 8}},
     };
-    for (int variant : fast::runnable_variants())
-        for (const Transform &t : transforms)
-            for (const Case &c : cases)
-                for (int32_t m : c.taps)
-                    for (int32_t L : levels(c.J))
-                        for (bool in_place : {false, true}) {
-                            if (c.J >= 9 && (L == 1 || L == -2 || L == c.J || in_place)) continue;
-                            if (c.J >= 11 && L != c.J - 1) continue;
-                            check(t, variant, c.J, m, L, in_place);
-                            if (HasFatalFailure()) return;
-                        }
+    const std::vector<size_t> usual = {16};
+    const std::vector<size_t> every(std::begin(fast::alignments), std::end(fast::alignments));
+    for (const Transform &t : transforms)
+        for (const Case &c : cases)
+            for (int32_t m : c.taps)
+                for (int32_t L : levels(c.J))
+                    for (bool in_place : {false, true}) {
+                        if (c.J >= 9 && (L == 1 || L == -2 || L == c.J || in_place)) continue;
+                        if (c.J >= 11 && L != c.J - 1) continue;
+                        fn(t, c.J, m, L, in_place, c.J >= 11 ? every : usual);
+                    }
+}
+
+TEST(FastGrid, EveryVariantMatchesThePlainTransformsBitForBit) {
+    for_each_case([&](const Transform &t, int32_t J, int32_t m, int32_t L, bool in_place,
+                      const std::vector<size_t> &alignments) {
+        if (HasFatalFailure()) return;
+        check(t, J, m, L, in_place, alignments);
+    });
+}
+
+// The strategies the levels of the cases above take, as the transforms plan
+// them: every strategy is reached on every variant this machine runs, so the
+// bit-for-bit test covers each.
+TEST(FastGrid, TheCasesReachEveryStrategyOnEveryVariant) {
+    for (int variant : fast::runnable_variants()) {
+        if (variant == simd_plain) continue;
+        const int32_t W = simd_lanes(variant);
+        std::set<int32_t> forward, inverse;
+        for_each_case([&](const Transform &t, int32_t J, int32_t m, int32_t L, bool in_place,
+                          const std::vector<size_t> &) {
+            const int32_t n = int32_t{1} << J;
+            const int32_t stop = L < 0 ? 0 : L;
+            if (t.entry == dpwt2) {
+                for (int32_t s = n; s > (int32_t{1} << stop); s /= 2)
+                    forward.insert(dpwt2_plan(n, s, m, !in_place && s == n, W));
+            } else {
+                for (int32_t e = int32_t{1} << stop; e < n; e *= 2)
+                    inverse.insert(idpwt2_plan(n, e, m, in_place, W));
+            }
+        });
+        SCOPED_TRACE(fast::variant_name(variant));
+        EXPECT_EQ(forward, (std::set<int32_t>{dpwt2_fused_first, dpwt2_shuffled, dpwt2_panel,
+                                              dpwt2_panel_narrow, dpwt2_by_row}));
+        EXPECT_EQ(inverse, (std::set<int32_t>{idpwt2_fused, idpwt2_panel, idpwt2_panel_narrow,
+                                              idpwt2_by_row}));
+    }
 }
 
 // Sides and levels the dispatch hands to the plain transforms (a side that
