@@ -3,6 +3,7 @@
 // in every orientation, and perfect reconstruction with orthonormal filters
 // at every dyadic length from 2 to 2^14.
 #include "command_harness.h"
+#include "filters.h"
 #include "reference.h"
 
 #include <cmath>
@@ -78,28 +79,7 @@ TEST_P(AgreesWithReference, BitForBitOnRandomInputs) {
 INSTANTIATE_TEST_SUITE_P(Commands, AgreesWithReference, ::testing::ValuesIn(expectations),
                          [](const auto &info) { return std::string(info.param.command); });
 
-struct Orthonormal {
-    const char *name;
-    Vec h;
-};
-
-Vec daubechies4() {
-    const double s3 = std::sqrt(3.0);
-    const double d = 4.0 * std::sqrt(2.0);
-    return {(1 + s3) / d, (3 + s3) / d, (3 - s3) / d, (1 - s3) / d};
-}
-
-const Orthonormal filters[] = {
-    {"haar", {1 / std::sqrt(2.0), 1 / std::sqrt(2.0)}},
-    {"daubechies4", daubechies4()},
-    {"daubechies8",
-     {0.2303778133088965, 0.7148465705529157, 0.6308807679298589, -0.027983769416859854,
-      -0.18703481171909309, 0.030841381835560764, 0.0328830116668852, -0.010597401785069032}},
-};
-
-void PrintTo(const Orthonormal &f, std::ostream *os) {
-    *os << f.name;
-}
+using filters::Orthonormal;
 
 class Reconstruction : public ::testing::TestWithParam<Orthonormal> {};
 
@@ -130,7 +110,7 @@ TEST_P(Reconstruction, AnalysisThenSynthesisGivesTheSignalBack) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, Reconstruction, ::testing::ValuesIn(filters),
+INSTANTIATE_TEST_SUITE_P(Commands, Reconstruction, ::testing::ValuesIn(filters::orthonormal),
                          [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -122,7 +122,6 @@ TEST(FastGrid, EveryVariantMatchesThePlainTransformsBitForBit) {
 // bit-for-bit test covers each.
 TEST(FastGrid, TheCasesReachEveryStrategyOnEveryVariant) {
     for (int variant : fast::runnable_variants()) {
-        if (variant == simd_plain) continue;
         const int32_t W = simd_lanes(variant);
         std::set<int32_t> forward, inverse;
         for_each_case([&](const Transform &t, int32_t J, int32_t m, int32_t L, bool in_place,

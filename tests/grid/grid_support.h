@@ -3,6 +3,8 @@
 // write outside the grid or the work array shows.
 #pragma once
 
+#include "bitwise.h"
+#include "filters.h"
 #include "reference.h"
 #include "transform2d/transform2d.h"
 
@@ -16,12 +18,11 @@ namespace grid_test {
 
 using Vec = std::vector<double>;
 
-inline const Vec haar = {0.7071067811865476, 0.7071067811865476};
-inline const Vec daub4 = {0.48296291314453416, 0.8365163037378079, 0.2241438680420134,
-                          -0.12940952255126037};
-inline const Vec daub8 = {0.2303778133088965,    0.7148465705529157,   0.6308807679298589,
-                          -0.027983769416859854, -0.18703481171909309, 0.030841381835560764,
-                          0.0328830116668852,    -0.010597401785069032};
+using bitwise::random_vec;
+using bitwise::same_bits;
+using filters::daub4;
+using filters::daub8;
+using filters::haar;
 
 // log2 of a power of two.
 inline int32_t exponent_of(int32_t n) {
@@ -30,24 +31,11 @@ inline int32_t exponent_of(int32_t n) {
     return j;
 }
 
-inline Vec random_vec(std::mt19937_64 &rng, size_t count) {
-    std::uniform_real_distribution<double> u(-1.0, 1.0);
-    Vec v(count);
-    for (double &x : v) x = u(rng);
-    return v;
-}
-
 // r + n*c at row r, column c.
 inline Vec ramp_grid(int32_t n) {
     Vec g(static_cast<size_t>(n) * n);
     for (size_t i = 0; i < g.size(); ++i) g[i] = static_cast<double>(i);
     return g;
-}
-
-// Bitwise equality, so -0.0 and +0.0 differ and NaN patterns count.
-inline bool same_bits(const Vec &a, const Vec &b) {
-    return a.size() == b.size() &&
-           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
 }
 
 inline double max_abs(const Vec &v) {

@@ -1,6 +1,7 @@
 // The kernels, the transforms and the gateways hold no state: the same work
 // run on many threads at once gives, on every thread, the bits that one
 // thread alone gives.
+#include "bitwise.h"
 #include "build_paths.h"
 #include "kernels/periodic/periodic.h"
 #include "transform2d/transform2d.h"
@@ -25,17 +26,9 @@ using Vec = std::vector<double>;
 constexpr int threads = 8;
 constexpr int rounds = 6;
 
-Vec random_values(size_t count, uint32_t seed) {
-    std::mt19937 gen(seed);
-    std::uniform_real_distribution<double> dist(-1.0, 1.0);
-    Vec v(count);
-    for (double &x : v) x = dist(gen);
-    return v;
-}
+using bitwise::random_values;
 
-bool same_bits(const Vec &a, const Vec &b) {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
-}
+using bitwise::same_bits;
 
 // Runs `work` once alone for the expected bits, then `rounds` times on each of
 // `threads` threads at once, and counts the runs that differ.

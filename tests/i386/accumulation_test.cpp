@@ -7,6 +7,7 @@
 // double. The same program is built for both, so each build is held to its
 // own rule: bit for bit against the reference of its platform on random
 // inputs, and on hand-worked inputs whose last bits depend on the rule.
+#include "bitwise.h"
 #include "build_paths.h"
 #include "kernels/simd/accumulator.h"
 #include "reference.h"
@@ -31,11 +32,7 @@ using Vec = std::vector<double>;
 
 constexpr bool extended = sizeof(accum_t) > sizeof(double);
 
-bool same_bits(const Vec &a, const Vec &b) {
-    // Empty vectors may hold no storage at all, which memcmp may not be given.
-    return a.size() == b.size() &&
-           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
-}
+using bitwise::same_bits;
 
 std::string show(const Vec &v) {
     std::string s;

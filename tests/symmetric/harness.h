@@ -1,6 +1,8 @@
 // Calling the filtering kernels on guarded output buffers.
 #pragma once
 
+#include "bitwise.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -48,10 +50,6 @@ inline Vec run(Kernel kernel, const Vec &x, const Vec &f, size_t len) {
     });
 }
 
-// Exact equality of every bit, so that -0.0 and +0.0 differ.
-inline bool same_bits(const Vec &a, const Vec &b) {
-    return a.size() == b.size() &&
-           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
-}
+using bitwise::same_bits;
 
 } // namespace symtest
