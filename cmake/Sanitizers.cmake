@@ -18,7 +18,7 @@
 # tree and a build without tests make none of them.
 
 option(WAVELET_CHECKING_BUILDS "Also build and test with sanitizers and fuzzers" ON)
-set(WAVELET_FUZZ_SECONDS 30 CACHE STRING "How long each command is fuzzed by the test suite")
+set(WAVELET_FUZZ_SECONDS 15 CACHE STRING "How long each command is fuzzed by the test suite")
 
 if(WAVELET_FUZZ)
   add_subdirectory("${PROJECT_SOURCE_DIR}/fuzz" "${CMAKE_BINARY_DIR}/fuzz")
@@ -60,7 +60,7 @@ ExternalProject_Add(wavelet_sanitize
   TEST_COMMAND "")
 add_test(NAME sanitize.suite
   COMMAND "${CMAKE_CTEST_COMMAND}" --test-dir "${WAVELET_SANITIZE_DIR}" --output-on-failure
-          -E "[Ee]xport" -LE octave)
+          --parallel 2 -E "[Ee]xport" -LE octave)
 set_tests_properties(sanitize.suite PROPERTIES LABELS sanitize TIMEOUT 1500)
 
 # The concurrency test with ThreadSanitizer.
