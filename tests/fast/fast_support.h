@@ -22,9 +22,13 @@ inline std::vector<int> runnable_variants() {
     return v;
 }
 
+// The variant's name, from the table of variants.
 inline std::string variant_name(int v) {
-    static const char *names[] = {"plain", "sse2", "avx2", "avx512"};
-    return v >= 0 && v < 4 ? names[v] : "?";
+#define WAVELET_VARIANT_NAME(isa, lanes, feature, ...)                                             \
+    if (v == simd_##isa) return #isa;
+    WAVELET_VARIANTS(WAVELET_VARIANT_NAME, )
+#undef WAVELET_VARIANT_NAME
+    return v == simd_plain ? "plain" : "?";
 }
 
 // Pins a variant for the lifetime of the object.
