@@ -128,13 +128,6 @@ else()
       OUTPUT_NAME System.B)
     target_compile_options(System PRIVATE -fno-builtin -w)
     target_link_options(System PRIVATE -nostdlib)
-    # Nor the compiler's runtime archive, which holds the processor
-    # detection of the vector kernels.
-    file(WRITE "${stub_dir}/runtime.c"
-      "/* Link-time stand-in for the compiler's runtime: never called. */\n"
-      "int __cpu_model[4];\nvoid __cpu_indicator_init(void) {}\n")
-    add_library(wavelet_mac_runtime STATIC "${stub_dir}/runtime.c")
-    target_compile_options(wavelet_mac_runtime PRIVATE -w)
     # The driver asks for -lSystem in every link.
     link_directories("${stub_dir}/lib")
     file(MAKE_DIRECTORY "${stub_dir}/lib")
@@ -214,9 +207,6 @@ function(add_mac_module name)
   target_link_options(${target} PRIVATE "-Wl,-exported_symbols_list,${exports}" -Wl,-undefined,error
                       -Wl,-dead_strip)
   target_link_libraries(${target} PRIVATE wavelet_core mx mex mat)
-  if(TARGET wavelet_mac_runtime)
-    target_link_libraries(${target} PRIVATE wavelet_mac_runtime)
-  endif()
 endfunction()
 
 # Every module of this platform.

@@ -43,7 +43,7 @@ inline bool fail(const char *message) {
 
 // A real rows-by-cols double array from the build's creation entry.
 inline mxArray *create_real(int32_t rows, int32_t cols) {
-#if defined(WAVELET_HOST_MEX_H) || !defined(__LP64__)
+#if defined(WAVELET_HOST_MEX_H) || __SIZEOF_POINTER__ == 4
     return mxCreateDoubleMatrix(rows, cols, mxREAL);
 #else
     return mxCreateDoubleMatrix_700(rows, cols, mxREAL);

@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,7 @@ double sign(double x) {
 // Grey levels 0..255, column by column: a smooth field, a bright disc and a
 // dark rectangle with sharp edges, a checker texture, a diagonal grating.
 std::vector<double> test_image() {
-    const double pi = M_PI;
+    const double pi = std::numbers::pi;
     std::vector<double> img(n * n);
     for (size_t c = 0; c < n; ++c) {
         for (size_t r = 0; r < n; ++r) {
@@ -58,7 +59,7 @@ std::vector<double> test_image() {
 
 bool write_pgm(const std::filesystem::path &file, size_t rows, size_t cols,
                const std::function<double(size_t, size_t)> &grey) {
-    FILE *f = std::fopen(file.c_str(), "wb");
+    FILE *f = std::fopen(file.string().c_str(), "wb");
     if (!f) return false;
     std::fprintf(f, "P5\n%zu %zu\n255\n", cols, rows);
     std::vector<unsigned char> line(cols);
@@ -197,7 +198,7 @@ int main(int argc, char **argv) {
             return approx.result[r + n * (c - n - 4)];
         });
     if (!written) {
-        std::fprintf(stderr, "wavelet_demo: cannot write the images in %s\n", out.c_str());
+        std::fprintf(stderr, "wavelet_demo: cannot write the images in %s\n", out.string().c_str());
         return 1;
     }
 
@@ -212,7 +213,7 @@ int main(int argc, char **argv) {
     std::printf("  time per call (best of 5): SiftGrid_WR %.2f ms, MeldGrid_WR %.2f ms, "
                 "MeldGrid_WR on the 5%% %.2f ms\n",
                 w.ms, back.ms, approx.ms);
-    std::printf("  wrote %s and %s\n", (out / "decomposition.pgm").c_str(),
-                (out / "reconstruction.pgm").c_str());
+    std::printf("  wrote %s and %s\n", (out / "decomposition.pgm").string().c_str(),
+                (out / "reconstruction.pgm").string().c_str());
     return pr_error < 1e-9 ? 0 : 1;
 }

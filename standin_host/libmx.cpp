@@ -4,14 +4,13 @@
 // bookkeeping of which arrays the call created, destroyed or left behind.
 #include "../host/host_api.h"
 #include "host_state.h"
+#include "pages.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <set>
-#include <sys/mman.h>
-#include <unistd.h>
 
 struct mxArray_tag {
     standin::ClassId cls = standin::ClassId::Double;
@@ -73,18 +72,17 @@ void check_known(const char *what, const mxArray_tag *a) {
 void *place(mxArray_tag *a, size_t bytes) {
     const int p = state.placement;
     if (p == 16 || p == 32 || p == 64) {
-        a->block = std::aligned_alloc(128, (bytes + 255) / 128 * 128);
+        a->block = standin::alloc_aligned(128, (bytes + 255) / 128 * 128);
         if (a->block == nullptr) return nullptr;
         std::memset(a->block, 0, bytes + p);
         return static_cast<char *>(a->block) + p;
     }
-    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    const size_t page = standin::page_size();
     const size_t span = (bytes + page - 1) / page * page;
-    void *m =
-        mmap(nullptr, span + page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (m == MAP_FAILED) return nullptr;
+    void *m = standin::map_pages(span + page, standin::Access::ReadWrite);
+    if (m == nullptr) return nullptr;
     char *guard = static_cast<char *>(m) + span;
-    mprotect(guard, page, PROT_NONE);
+    standin::protect_pages(guard, page, standin::Access::None);
     a->block = m;
     a->mapped = span + page;
     return guard - bytes;
@@ -92,9 +90,9 @@ void *place(mxArray_tag *a, size_t bytes) {
 
 void free_data(mxArray_tag *a) {
     if (a->mapped)
-        munmap(a->block, a->mapped);
+        standin::unmap_pages(a->block, a->mapped);
     else if (a->block)
-        std::free(a->block);
+        standin::free_aligned(a->block);
     else
         std::free(a->data);
     std::free(a->imag);

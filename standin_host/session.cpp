@@ -1,6 +1,10 @@
 #include "session.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 namespace standin {
 
@@ -41,23 +45,54 @@ Value Value::phantom(size_t rows, size_t cols) {
     return v;
 }
 
-Module::Module(const std::string &path) {
-    handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle_ == nullptr) {
+namespace {
+
+// The platform's loader: open a module by path, look up an entry, close it.
+#if defined(_WIN32)
+void *open_module(const std::string &path, std::string &error) {
+    HMODULE h = LoadLibraryA(path.c_str());
+    if (h == nullptr)
+        error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
+    return reinterpret_cast<void *>(h);
+}
+void *entry_of(void *handle, const char *name) {
+    return reinterpret_cast<void *>(GetProcAddress(static_cast<HMODULE>(handle), name));
+}
+void close_module(void *handle) {
+    FreeLibrary(static_cast<HMODULE>(handle));
+}
+#else
+void *open_module(const std::string &path, std::string &error) {
+    void *h = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (h == nullptr) {
         const char *why = dlerror();
-        error_ = why != nullptr ? why : "cannot load " + path;
-        return;
+        error = why != nullptr ? why : "cannot load " + path;
     }
-    entry_ = reinterpret_cast<decltype(entry_)>(dlsym(handle_, "mexFunction"));
+    return h;
+}
+void *entry_of(void *handle, const char *name) {
+    return dlsym(handle, name);
+}
+void close_module(void *handle) {
+    dlclose(handle);
+}
+#endif
+
+} // namespace
+
+Module::Module(const std::string &path) {
+    handle_ = open_module(path, error_);
+    if (handle_ == nullptr) return;
+    entry_ = reinterpret_cast<decltype(entry_)>(entry_of(handle_, "mexFunction"));
 }
 
 Module::~Module() {
-    if (handle_ != nullptr) dlclose(handle_);
+    if (handle_ != nullptr) close_module(handle_);
 }
 
 std::string Module::version() const {
     if (handle_ == nullptr) return "";
-    auto query = reinterpret_cast<const char *(*)()>(dlsym(handle_, "mexVersion"));
+    auto query = reinterpret_cast<const char *(*)()>(entry_of(handle_, "mexVersion"));
     return query != nullptr ? query() : "";
 }
 
@@ -131,7 +166,9 @@ Outcome Module::call(int nlhs, const std::vector<Value> &args) const {
 }
 
 std::string module_path(const std::string &build_dir, const std::string &command) {
-#if defined(__LP64__)
+#if defined(_WIN32)
+    return build_dir + "/win64/" + command + ".mexw64";
+#elif __SIZEOF_POINTER__ == 8
     return build_dir + "/glnxa64/" + command + ".mexa64";
 #else
     return build_dir + "/glnx86/" + command + ".mexglx";

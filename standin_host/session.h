@@ -66,7 +66,7 @@ class Module {
     std::string error_;
 };
 
-// The build folder of this platform's modules (glnxa64 or glnx86) and the
+// The build folder of this platform's modules (glnxa64, glnx86 or win64) and the
 // module file extension (.mexa64 or .mexglx).
 std::string module_path(const std::string &build_dir, const std::string &command);
 

@@ -12,7 +12,7 @@
 
 // The one table of vector variants, best last: each row names the variant
 // (the suffix of its forms, name_<variant>), its lane count and the CPU
-// feature it needs.
+// feature it needs (a member of CpuFeatures).
 // Declarations, detection and dispatch are all made from it; the per-variant
 // source files name their lane count and compiler target. Builds that
 // accumulate in extended precision have no vector variant.
@@ -20,9 +20,9 @@
 #define WAVELET_VARIANTS(X, ...)
 #else
 #define WAVELET_VARIANTS(X, ...)                                                                   \
-    X(sse2, 2, "sse2", __VA_ARGS__)                                                                \
-    X(avx2, 4, "avx2", __VA_ARGS__)                                                                \
-    X(avx512, 8, "avx512f", __VA_ARGS__)
+    X(sse2, 2, sse2, __VA_ARGS__)                                                                  \
+    X(avx2, 4, avx2, __VA_ARGS__)                                                                  \
+    X(avx512, 8, avx512f, __VA_ARGS__)
 #endif
 
 #define WAVELET_VARIANT_ENUM(isa, lanes, feature, ...) simd_##isa,

@@ -288,9 +288,7 @@ std::string owner_of(std::string name) {
         {std::regex("sum_forward|sum_backward|wrap_index|advance_index|copy_lanes|load|store|"
                     "stream|put|stream_fence|vector_aligned|lanes"),
          "shared"},
-        {std::regex("_init|_fini|frame_dummy|deregister_tm_clones|register_tm_clones|"
-                    "get_available_features|has_cpu_feature|set_cpu_feature|get_.*_cpu|"
-                    "__.*"),
+        {std::regex("_init|_fini|frame_dummy|deregister_tm_clones|register_tm_clones|__.*"),
          "runtime"},
     };
     for (const auto &[pattern, owner] : rules) {

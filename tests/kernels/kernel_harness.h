@@ -5,8 +5,7 @@
 // before it is written all show in the result.
 #pragma once
 
-#include <sys/mman.h>
-#include <unistd.h>
+#include "pages.h"
 
 #include <cstdint>
 #include <cstring>
@@ -43,24 +42,25 @@ class Fenced {
     enum Edge { Back, Front };
 
     Fenced(const Vec &v, Edge edge) {
-        page_ = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+        using standin::Access;
+        page_ = standin::page_size();
         const size_t bytes = v.size() * sizeof(double);
         const size_t rounded = (bytes + page_ - 1) / page_ * page_;
         const size_t body = rounded > 0 ? rounded : page_;
         size_ = body + 2 * page_;
-        void *base = mmap(nullptr, size_, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (base == MAP_FAILED) throw std::runtime_error("mmap failed");
+        void *base = standin::map_pages(size_, Access::None);
+        if (base == nullptr) throw std::runtime_error("cannot map pages");
         base_ = static_cast<char *>(base);
         char *open = base_ + page_;
-        mprotect(open, body, PROT_READ | PROT_WRITE);
+        standin::protect_pages(open, body, Access::ReadWrite);
         char *start = edge == Back ? open + body - bytes : open;
         if (bytes > 0) std::memcpy(start, v.data(), bytes);
-        mprotect(open, body, PROT_READ);
+        standin::protect_pages(open, body, Access::Read);
         // An empty buffer points at a closed page either way.
-        if (bytes == 0) mprotect(open, body, PROT_NONE);
+        if (bytes == 0) standin::protect_pages(open, body, Access::None);
         data_ = reinterpret_cast<const double *>(start);
     }
-    ~Fenced() { munmap(base_, size_); }
+    ~Fenced() { standin::unmap_pages(base_, size_); }
     Fenced(const Fenced &) = delete;
     Fenced &operator=(const Fenced &) = delete;
 

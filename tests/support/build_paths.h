@@ -10,7 +10,7 @@ inline std::string command_module(const std::string &command) {
 }
 
 inline std::string kernel_module(const std::string &kernel) {
-#if defined(__LP64__)
+#if __SIZEOF_POINTER__ == 8
     return std::string(WAVELET_BUILD_DIR) + "/glnxa64/kernels/" + kernel + ".mexa64";
 #else
     return std::string(WAVELET_BUILD_DIR) + "/glnx86/kernels/" + kernel + ".mexglx";
