@@ -94,65 +94,13 @@ ExternalProject_Add(wavelet_i386
   INSTALL_COMMAND ""
   TEST_COMMAND "")
 
-# Registers, as "i386.<name>", the nested twin of every test that the folder
-# dir (and the folders below it) of this tree defines:
-#  - a GoogleTest program (one that tests/CMakeLists.txt's wavelet_test made,
-#    listed in the global property WAVELET_GTEST_PROGRAMS) runs as one test,
-#    its nested executable called directly, so a failing case shows in the
-#    program's own output (skipped where the nested tree does not build it);
-#  - a plain test runs through ctest in the nested tree, and shows as skipped
-#    where the nested tree does not define it.
-function(wavelet_i386_mirror_tests dir)
-  get_property(binary DIRECTORY "${dir}" PROPERTY BINARY_DIR)
-  get_property(targets DIRECTORY "${dir}" PROPERTY BUILDSYSTEM_TARGETS)
-  get_property(programs GLOBAL PROPERTY WAVELET_GTEST_PROGRAMS)
-  foreach(target IN LISTS targets)
-    if(NOT target IN_LIST programs)
-      continue()
-    endif()
-    get_target_property(outdir ${target} RUNTIME_OUTPUT_DIRECTORY)
-    if(NOT outdir)
-      set(outdir "${binary}")
-    endif()
-    get_target_property(outname ${target} OUTPUT_NAME)
-    if(NOT outname)
-      set(outname "${target}")
-    endif()
-    file(RELATIVE_PATH rel_exe "${CMAKE_BINARY_DIR}" "${outdir}/${outname}")
-    file(RELATIVE_PATH rel_dir "${CMAKE_BINARY_DIR}" "${binary}")
-    # A program that the nested tree chose not to build shows as skipped.
-    add_test(NAME "i386.${target}"
-      COMMAND sh -c "test -x \"$0\" || exit 77; exec \"$0\"" "${WAVELET_I386_DIR}/${rel_exe}")
-    set_tests_properties("i386.${target}" PROPERTIES
-      WORKING_DIRECTORY "${WAVELET_I386_DIR}/${rel_dir}"
-      SKIP_RETURN_CODE 77
-      LABELS i386)
-  endforeach()
-
-  get_property(tests DIRECTORY "${dir}" PROPERTY TESTS)
-  foreach(test IN LISTS tests)
-    if(test MATCHES "^i386\\.")
-      continue()
-    endif()
-    string(REGEX REPLACE "([][.*+?^$()|{}\\\\])" "\\\\\\1" pattern "${test}")
-    add_test(NAME "i386.${test}"
-      COMMAND "${CMAKE_CTEST_COMMAND}" --test-dir "${WAVELET_I386_DIR}" -R "^${pattern}$"
-              --output-on-failure)
-    set_tests_properties("i386.${test}" PROPERTIES
-      SKIP_REGULAR_EXPRESSION "No tests were found"
-      LABELS i386)
-  endforeach()
-
-  get_property(subdirs DIRECTORY "${dir}" PROPERTY SUBDIRECTORIES)
-  foreach(sub IN LISTS subdirs)
-    wavelet_i386_mirror_tests("${sub}")
-  endforeach()
-endfunction()
+include("${CMAKE_CURRENT_LIST_DIR}/MirrorTests.cmake")
 
 # The test folders are read once the whole tree has been configured.
 if(WAVELET_I386_TESTS)
   cmake_language(DEFER DIRECTORY "${PROJECT_SOURCE_DIR}"
-    CALL wavelet_i386_mirror_tests "${PROJECT_SOURCE_DIR}/tests")
+    CALL wavelet_mirror_tests PREFIX i386 TREE "${WAVELET_I386_DIR}" LABEL i386 DIRECT
+         DIRS "${PROJECT_SOURCE_DIR}/tests")
 elseif(WAVELET_TESTS)
   add_test(NAME i386.suite COMMAND sh -c "echo '32-bit programs do not run on this machine'; exit 77")
   set_tests_properties(i386.suite PROPERTIES SKIP_RETURN_CODE 77 LABELS i386)

@@ -8,12 +8,20 @@
 # tests run the object code that ships; each module keeps only what it can
 # reach from its entries (the linker drops every other section).
 #
-# Every module exports mexFunction (command modules) and mexVersion at the
-# symbol version "MEX", whose base version entry is the module's file name;
-# everything else is hidden. Modules link the host's libmx, libmex and libmat
-# and need no C++ runtime at load time.
+# Every Linux module exports mexFunction (command modules) and mexVersion at
+# the symbol version "MEX", whose base version entry is the module's file
+# name; everything else is hidden. Modules link the host's libmx, libmex and
+# libmat and need no C++ runtime at load time.
+#
+# A Windows module (.mexw64, a DLL) exports only mexFunction and imports the
+# host operations by name from libmx.dll and libmex.dll, through import
+# libraries made here from the .def files in host/windows/. Its compiler
+# runtime is linked in, so it needs nothing but Windows' own DLLs beside them.
 
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+if(WIN32)
+  set(MEX_PLATFORM win64)
+  set(MEX_EXT mexw64)
+elseif(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(MEX_PLATFORM glnxa64)
   set(MEX_EXT mexa64)
 else()
@@ -50,10 +58,44 @@ target_compile_options(wavelet_version PRIVATE ${WAVELET_MODULE_COMPILE_OPTIONS}
 
 include("${CMAKE_CURRENT_LIST_DIR}/KernelSymbol.cmake")
 
+if(WIN32)
+  # Import libraries for the host's DLLs, from the .def files we keep.
+  set(WAVELET_IMPORT_DIR "${CMAKE_BINARY_DIR}/host_imports")
+  file(MAKE_DIRECTORY "${WAVELET_IMPORT_DIR}")
+  set(WAVELET_HOST_IMPORTS)
+  foreach(lib mx mex mat)
+    set(def "${PROJECT_SOURCE_DIR}/host/windows/lib${lib}.def")
+    set(implib "${WAVELET_IMPORT_DIR}/lib${lib}.dll.a")
+    add_custom_command(OUTPUT "${implib}"
+      COMMAND "${CMAKE_DLLTOOL}" --input-def "${def}" --output-lib "${implib}" --dllname lib${lib}.dll
+      DEPENDS "${def}"
+      VERBATIM)
+    list(APPEND WAVELET_HOST_IMPORTS "${implib}")
+  endforeach()
+  add_custom_target(wavelet_host_imports DEPENDS ${WAVELET_HOST_IMPORTS})
+endif()
+
 # add_mex_module(NAME [KERNEL_ONLY]): a command module from its gateway
 # commands/NAME.cpp, or a kernel-only module holding the kernel NAME.
 function(add_mex_module name)
   cmake_parse_arguments(ARG "KERNEL_ONLY" "" "" ${ARGN})
+  if(WIN32)
+    # Windows gets the command modules only.
+    if(NOT ARG_KERNEL_ONLY)
+      add_library(${name} MODULE "${WAVELET_COMMAND_DIR}/${name}.cpp"
+                  "${PROJECT_SOURCE_DIR}/host/windows/module.def")
+      target_compile_options(${name} PRIVATE ${WAVELET_MODULE_COMPILE_OPTIONS} -fno-exceptions
+                             -fno-rtti)
+      set_target_properties(${name} PROPERTIES
+        PREFIX ""
+        SUFFIX ".${MEX_EXT}"
+        LIBRARY_OUTPUT_DIRECTORY "${MEX_MODULE_DIR}")
+      add_dependencies(${name} wavelet_host_imports)
+      target_link_options(${name} PRIVATE -Wl,--gc-sections -Wl,--no-undefined)
+      target_link_libraries(${name} PRIVATE wavelet_core ${WAVELET_HOST_IMPORTS})
+    endif()
+    return()
+  endif()
   set(roots)
   if(ARG_KERNEL_ONLY)
     set(target kernel_${name})

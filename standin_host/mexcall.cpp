@@ -15,6 +15,10 @@
 #include <string>
 #include <system_error>
 #include <vector>
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 
@@ -98,6 +102,10 @@ int usage() {
 } // namespace
 
 int main(int argc, char **argv) {
+#if defined(_WIN32)
+    // Lines end in a bare newline on every platform, so outputs compare as is.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     int k = 1;
     int nargout = 1;
     if (k + 1 < argc && std::strcmp(argv[k], "--nargout") == 0) {

@@ -1,0 +1,115 @@
+# The Windows x64 modules (.mexw64), built and tested as part of the x86-64
+# Linux build.
+#
+# The x86-64 build configures this same source tree a second time with
+# MinGW-w64 (cmake/mingw-w64.toolchain.cmake) into <build>/windows and builds
+# it as a step of its own build; the nested tree writes its modules into
+# <build>/win64/ and builds a Windows stand-in host (libmx.dll, libmex.dll,
+# libmat.dll, mexcall.exe) and its test programs. Those run under Wine, in a
+# Wine prefix of the build's own, as the tests "windows.<name>"
+# (ctest -L windows).
+#
+# On by default wherever the cross compiler is installed (Debian's
+# g++-mingw-w64-x86-64); off with -DWAVELET_WINDOWS=OFF. With CI=true in the
+# environment a missing cross compiler or Wine is an error; elsewhere the
+# modules are skipped without the compiler, and the tests without Wine.
+
+if(WIN32)
+  # Inside the nested tree: every program of the test suite runs under Wine.
+  if(WAVELET_WINE)
+    set(CMAKE_CROSSCOMPILING_EMULATOR "${PROJECT_SOURCE_DIR}/cmake/windows/run_under_wine.sh"
+        "${WAVELET_WINE}" "${WAVELET_WINEPREFIX}" "${CMAKE_BINARY_DIR}/bin")
+  endif()
+  return()
+endif()
+
+option(WAVELET_WINDOWS "Also build the Windows x64 modules and test them under Wine" ON)
+if(NOT WAVELET_WINDOWS OR NOT CMAKE_SIZEOF_VOID_P EQUAL 8 OR NOT CMAKE_SYSTEM_NAME STREQUAL "Linux"
+   OR WAVELET_SANITIZE)
+  return()
+endif()
+
+find_program(WAVELET_MINGW_CXX x86_64-w64-mingw32-g++)
+find_program(WAVELET_WINE NAMES wine wine64)
+find_program(WAVELET_WINESERVER NAMES wineserver)
+if(NOT WAVELET_MINGW_CXX)
+  set(why "the Windows build needs the MinGW-w64 cross compiler (install g++-mingw-w64-x86-64)")
+  if("$ENV{CI}" STREQUAL "true")
+    message(FATAL_ERROR "In CI ${why}.")
+  endif()
+  message(WARNING "Skipping the Windows modules: ${why}.")
+  return()
+endif()
+
+set(WAVELET_WINDOWS_DIR "${CMAKE_BINARY_DIR}/windows")
+set(wine_prefix "${CMAKE_BINARY_DIR}/wine-prefix")
+set(WAVELET_WINDOWS_TESTS OFF)
+if(WAVELET_TESTS AND WAVELET_WINE AND WAVELET_WINESERVER)
+  set(WAVELET_WINDOWS_TESTS ON)
+endif()
+# A Windows program of the nested tree, run under Wine: the launcher's words,
+# separated by "|".
+set(WAVELET_WINE_RUN
+    "${PROJECT_SOURCE_DIR}/cmake/windows/run_under_wine.sh|${WAVELET_WINE}|${wine_prefix}|${WAVELET_WINDOWS_DIR}/bin")
+
+include(ExternalProject)
+if(CMAKE_GENERATOR MATCHES "Makefiles")
+  set(nested_build "$(MAKE)")
+else()
+  set(nested_build "${CMAKE_COMMAND}" --build .)
+endif()
+ExternalProject_Add(wavelet_windows
+  SOURCE_DIR "${PROJECT_SOURCE_DIR}"
+  BINARY_DIR "${WAVELET_WINDOWS_DIR}"
+  PREFIX "${CMAKE_BINARY_DIR}/windows-steps"
+  CMAKE_ARGS
+    "-DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-w64.toolchain.cmake"
+    "-DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}"
+    "-DMEX_OUTPUT_ROOT=${MEX_OUTPUT_ROOT}"
+    "-DWAVELET_TESTS=${WAVELET_WINDOWS_TESTS}"
+    "-DWAVELET_WINE=${WAVELET_WINE}"
+    "-DWAVELET_WINEPREFIX=${wine_prefix}"
+  BUILD_COMMAND ${nested_build}
+  BUILD_ALWAYS ON
+  INSTALL_COMMAND ""
+  TEST_COMMAND "")
+
+if(NOT WAVELET_TESTS)
+  return()
+endif()
+# The modules' exports and imports, read from their files (no Wine needed).
+find_program(WAVELET_MINGW_OBJDUMP x86_64-w64-mingw32-objdump REQUIRED)
+add_test(NAME windows.win64_files
+  COMMAND "${CMAKE_COMMAND}" "-DOBJDUMP=${WAVELET_MINGW_OBJDUMP}" "-DFOLDER=${MEX_OUTPUT_ROOT}/win64"
+          -P "${PROJECT_SOURCE_DIR}/cmake/windows/check_win64.cmake")
+set_tests_properties(windows.win64_files PROPERTIES LABELS windows)
+if(NOT WAVELET_WINE OR NOT WAVELET_WINESERVER)
+  add_test(NAME windows.wine
+    COMMAND sh -c "if [ \"$CI\" = true ]; then echo 'Wine is missing (install wine64)'; exit 1; fi; echo 'skipped: Wine is not installed'; exit 77")
+  set_tests_properties(windows.wine PROPERTIES SKIP_RETURN_CODE 77 LABELS windows)
+  return()
+endif()
+
+# The first start of Wine fills the prefix (a minute at most); every other
+# test waits for it. The Wine server then stays up between the tests.
+add_test(NAME windows.prefix
+  COMMAND sh -c "\"$0\" \"$1\" \"$2\" \"$3\" cmd /c exit 0 && WINEPREFIX=\"$2\" \"$4\" -p30 >/dev/null 2>&1 </dev/null; exit 0"
+          "${PROJECT_SOURCE_DIR}/cmake/windows/run_under_wine.sh" "${WAVELET_WINE}" "${wine_prefix}"
+          "${WAVELET_WINDOWS_DIR}/bin" "${WAVELET_WINESERVER}")
+set_tests_properties(windows.prefix PROPERTIES FIXTURES_SETUP wine_prefix LABELS windows TIMEOUT 300)
+
+include("${CMAKE_CURRENT_LIST_DIR}/MirrorTests.cmake")
+set(windows_test_dirs)
+foreach(dir kernels commands grid hardening fast)
+  list(APPEND windows_test_dirs "${PROJECT_SOURCE_DIR}/tests/${dir}")
+endforeach()
+function(wavelet_windows_tests)
+  wavelet_mirror_tests(PREFIX windows TREE "${WAVELET_WINDOWS_DIR}" LABEL windows DIRS ${ARGN})
+  get_property(tests DIRECTORY "${PROJECT_SOURCE_DIR}" PROPERTY TESTS)
+  foreach(test IN LISTS tests)
+    if(test MATCHES "^windows\\." AND NOT test STREQUAL "windows.prefix")
+      set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED wine_prefix)
+    endif()
+  endforeach()
+endfunction()
+cmake_language(DEFER DIRECTORY "${PROJECT_SOURCE_DIR}" CALL wavelet_windows_tests ${windows_test_dirs})
