@@ -150,7 +150,7 @@ end
 def run_octave(cases, modules, rounds):
     octave = shutil.which("octave-cli")
     mexdir = os.path.join(modules, "octave")
-    if not octave or not os.path.exists(os.path.join(mexdir, "SiftGrid_WR.mex")):
+    if not octave or not os.path.exists(os.path.join(mexdir, "SiftGrid_WR.oct")):
         print("Octave or the Octave modules not found: skipped", file=sys.stderr)
         return []
     grid = [c for c in cases if c["kind"] == "2d"]

@@ -1,6 +1,7 @@
 // x = MeldGrid_WR(w, level, h): inverse periodized 2-D wavelet transform of a
 // square dyadic grid from the coarse level floor(level + 0.5).
 #include "../transform2d/transform2d.h"
+#include "command.h"
 #include "grid_frame.h"
 
 static const frame::Messages text = {
@@ -19,6 +20,4 @@ static const frame::Messages text = {
     .filter_long = "MeldGrid_WR requires a filter of fewer than 2^31 taps",
 };
 
-extern "C" void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
-    frame::grid_call(nlhs, plhs, nrhs, prhs, text, 4, idpwt2);
-}
+WAVELET_COMMAND(MeldGrid_WR, frame::grid_call(call, text, 4, idpwt2))

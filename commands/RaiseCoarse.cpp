@@ -1,6 +1,7 @@
 // y = RaiseCoarse(x, h): periodized lowpass synthesis of a dyadic signal,
 // y[2i] = sum_j h[2j] x[(i - j) mod n], y[2i+1] = sum_j h[2j+1] x[(i - j) mod n].
 #include "../kernels/periodic/periodic.h"
+#include "command.h"
 #include "frame.h"
 
 static const frame::Messages text = {
@@ -19,13 +20,5 @@ static const frame::Messages text = {
     .filter_long = "RaiseCoarse requires a filter of fewer than 2^31 taps",
 };
 
-extern "C" void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
-    frame::Signal s;
-    if (!frame::signal_call_ok(nlhs, nrhs, prhs, frame::longest_synthesis, text, s)) return;
-    plhs[0] = frame::create_like(s, 2 * s.n);
-    double *y = mxGetPr(plhs[0]);
-    const double *x = mxGetPr(prhs[0]);
-    const double *h = mxGetPr(prhs[1]);
-    const int32_t m = frame::filter_length(prhs[1]);
-    uplo(x, s.n, h, m, y);
-}
+// Template arguments: synthesis, mirrored filter.
+WAVELET_COMMAND(RaiseCoarse, (frame::signal_call<true, false>(call, text, uplo)))

@@ -1,6 +1,7 @@
 // w = SiftGrid_WR(x, level, h): forward periodized 2-D wavelet transform of a
 // square dyadic grid down to the coarse level floor(level + 0.5).
 #include "../transform2d/transform2d.h"
+#include "command.h"
 #include "grid_frame.h"
 
 static const frame::Messages text = {
@@ -19,6 +20,4 @@ static const frame::Messages text = {
     .filter_long = "SiftGrid_WR requires a filter of fewer than 2^31 taps",
 };
 
-extern "C" void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
-    frame::grid_call(nlhs, plhs, nrhs, prhs, text, 3, dpwt2);
-}
+WAVELET_COMMAND(SiftGrid_WR, frame::grid_call(call, text, 3, dpwt2))

@@ -1,6 +1,7 @@
 // y = SinkCoarse(x, h): periodized lowpass analysis of a dyadic signal,
 // y[i] = sum_j h[j] x[(2i + j) mod n], i = 0 .. n/2 - 1.
 #include "../kernels/periodic/periodic.h"
+#include "command.h"
 #include "frame.h"
 
 static const frame::Messages text = {
@@ -19,13 +20,5 @@ static const frame::Messages text = {
     .filter_long = "SinkCoarse requires a filter of fewer than 2^31 taps",
 };
 
-extern "C" void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
-    frame::Signal s;
-    if (!frame::signal_call_ok(nlhs, nrhs, prhs, frame::longest_analysis, text, s)) return;
-    plhs[0] = frame::create_like(s, s.n / 2);
-    double *y = mxGetPr(plhs[0]);
-    const double *x = mxGetPr(prhs[0]);
-    const double *h = mxGetPr(prhs[1]);
-    const int32_t m = frame::filter_length(prhs[1]);
-    downlo(x, s.n, h, m, y);
-}
+// Template arguments: synthesis, mirrored filter.
+WAVELET_COMMAND(SinkCoarse, (frame::signal_call<false, false>(call, text, downlo)))

@@ -2,6 +2,7 @@
 // the quadrature mirror g[j] = (-1)^j h[j],
 // d[i] = sum_j g[j] x[(2i + 1 - j) mod n], i = 0 .. n/2 - 1.
 #include "../kernels/periodic/periodic.h"
+#include "command.h"
 #include "frame.h"
 
 static const frame::Messages text = {
@@ -20,16 +21,5 @@ static const frame::Messages text = {
     .filter_long = "SinkDetail requires a filter of fewer than 2^31 taps",
 };
 
-extern "C" void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
-    frame::Signal s;
-    if (!frame::signal_call_ok(nlhs, nrhs, prhs, frame::longest_analysis, text, s)) return;
-    plhs[0] = frame::create_like(s, s.n / 2);
-    double *y = mxGetPr(plhs[0]);
-    const double *x = mxGetPr(prhs[0]);
-    const double *h = mxGetPr(prhs[1]);
-    const int32_t m = frame::filter_length(prhs[1]);
-    // The mirror array is left to the host, which frees it when the call ends.
-    double *g = mxGetPr(frame::create_real(m, 1));
-    mirrorfilt(h, g, m);
-    downhi(x, s.n, g, m, y);
-}
+// Template arguments: synthesis, mirrored filter.
+WAVELET_COMMAND(SinkDetail, (frame::signal_call<false, true>(call, text, downhi)))

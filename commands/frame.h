@@ -11,9 +11,24 @@
 //
 // Sizes arrive from the host as size_t and are judged at their full width;
 // they become 32-bit lengths only once they are known to fit.
+//
+// The frame reaches the call through a small view that each interface
+// fills (mex_call.h for the MEX interface, octave_call.h for native Octave
+// functions), so the checks, their order and the work of each command are
+// written once. A view `call` offers:
+//   call.arguments(), call.results()      the counts the caller gave
+//   call.rows(k), call.cols(k)            argument k's sizes, as reported
+//   call.real_double(k)                   a real, full double array
+//   call.data(k)                          its elements, column by column
+//   call.fail(message)                    the host's error call
+//   call.make_result(rows, cols)          the array returned to the caller
+//   call.make_scratch(rows, cols)         an array for the call's own use
+//   call.data_of(a), call.release(a)      an array made above: its data, and
+//                                         an early release (the rest go when
+//                                         the call ends)
 #pragma once
 
-#include "../host/host_api.h"
+#include "../kernels/periodic/periodic.h"
 
 #include <cstdint>
 
@@ -36,24 +51,15 @@ struct Messages {
     const char *filter_long;  // filter with more taps than a 32-bit count holds
 };
 
-inline bool fail(const char *message) {
-    mexErrMsgTxt(message);
+template <class Call> bool fail(Call &call, const char *message) {
+    call.fail(message);
     return false;
 }
 
-// A real rows-by-cols double array from the build's creation entry.
-inline mxArray *create_real(int32_t rows, int32_t cols) {
-#if defined(WAVELET_HOST_MEX_H) || __SIZEOF_POINTER__ == 4
-    return mxCreateDoubleMatrix(rows, cols, mxREAL);
-#else
-    return mxCreateDoubleMatrix_700(rows, cols, mxREAL);
-#endif
-}
-
 // Argument count first, result count second.
-inline bool counts_ok(int nlhs, int nrhs, int arguments, const Messages &text) {
-    if (nrhs != arguments) return fail(text.arguments);
-    if (nlhs != 1) return fail(text.results);
+template <class Call> bool counts_ok(Call &call, int arguments, const Messages &text) {
+    if (call.arguments() != arguments) return fail(call, text.arguments);
+    if (call.results() != 1) return fail(call, text.results);
     return true;
 }
 
@@ -72,39 +78,26 @@ inline bool is_dyadic(uint64_t n, int32_t *exponent) {
     return p == n;
 }
 
-inline uint64_t rows_of(const mxArray *a) {
-    return mxGetM(a);
-}
-inline uint64_t cols_of(const mxArray *a) {
-    return mxGetN(a);
-}
-
 inline bool fits_int32(uint64_t size) {
     return size <= static_cast<uint64_t>(INT32_MAX);
 }
 
-// A real, full (not sparse) double array: the only kind whose data the
-// kernels can read as doubles.
-inline bool real_double(const mxArray *a) {
-    return mxIsDouble(a) && !mxIsComplex(a) && !mxIsSparse(a);
-}
-
-// Number of taps of a filter argument: rows, then columns. Called only after
+// Number of taps of filter argument k: rows, then columns. Called only after
 // filter_ok has found the product to fit.
-inline int32_t filter_length(const mxArray *f) {
-    const uint64_t rows = rows_of(f);
-    const uint64_t cols = cols_of(f);
+template <class Call> int32_t filter_length(Call &call, int k) {
+    const uint64_t rows = call.rows(k);
+    const uint64_t cols = call.cols(k);
     return static_cast<int32_t>(rows * cols);
 }
 
 // Any length of filter is accepted, 0 and longer than the signal included,
 // as long as each size and the tap count fit a 32-bit length.
-inline bool filter_ok(const mxArray *f, const Messages &text) {
-    if (!real_double(f)) return fail(text.filter_class);
-    const uint64_t rows = rows_of(f);
-    const uint64_t cols = cols_of(f);
-    if (!fits_int32(rows) || !fits_int32(cols)) return fail(text.too_large);
-    if (!fits_int32(rows * cols)) return fail(text.filter_long);
+template <class Call> bool filter_ok(Call &call, int k, const Messages &text) {
+    if (!call.real_double(k)) return fail(call, text.filter_class);
+    const uint64_t rows = call.rows(k);
+    const uint64_t cols = call.cols(k);
+    if (!fits_int32(rows) || !fits_int32(cols)) return fail(call, text.too_large);
+    if (!fits_int32(rows * cols)) return fail(call, text.filter_long);
     return true;
 }
 
@@ -117,13 +110,13 @@ struct Signal {
     uint64_t cols;
 };
 
-inline bool read_signal(const mxArray *a, const Messages &text, Signal &s) {
-    s.rows = rows_of(a);
-    s.cols = cols_of(a);
+template <class Call> bool read_signal(Call &call, const Messages &text, Signal &s) {
+    s.rows = call.rows(0);
+    s.cols = call.cols(0);
     s.row = s.rows == 1;
     const uint64_t n = s.row ? s.cols : s.rows;
     int32_t exponent = 0;
-    if (!is_dyadic(n, &exponent)) return fail(text.dyadic);
+    if (!is_dyadic(n, &exponent)) return fail(call, text.dyadic);
     s.n = fits_int32(n) ? static_cast<int32_t>(n) : 0; // larger n is refused by signal_ok
     return true;
 }
@@ -131,14 +124,14 @@ inline bool read_signal(const mxArray *a, const Messages &text, Signal &s) {
 // The checks after the shape: a real double signal of at most `longest`
 // samples whose sizes fit 32 bits and that holds its n samples, then the
 // filter.
-inline bool signal_ok(const mxArray *x, const mxArray *h, const Signal &s, uint64_t longest,
-                      const Messages &text) {
-    if (!real_double(x)) return fail(text.signal_class);
+template <class Call>
+bool signal_ok(Call &call, const Signal &s, uint64_t longest, const Messages &text) {
+    if (!call.real_double(0)) return fail(call, text.signal_class);
     const uint64_t n = s.row ? s.cols : s.rows;
-    if (n > longest) return fail(text.too_long);
-    if (!fits_int32(s.cols)) return fail(text.too_large);
-    if (s.cols == 0) return fail(text.no_samples);
-    return filter_ok(h, text);
+    if (n > longest) return fail(call, text.too_long);
+    if (!fits_int32(s.cols)) return fail(call, text.too_large);
+    if (s.cols == 0) return fail(call, text.no_samples);
+    return filter_ok(call, 1, text);
 }
 
 // Longest signals: 2^30 for the analysis commands, whose power-of-two test
@@ -147,17 +140,35 @@ inline bool signal_ok(const mxArray *x, const mxArray *h, const Signal &s, uint6
 constexpr uint64_t longest_analysis = uint64_t{1} << 30;
 constexpr uint64_t longest_synthesis = uint64_t{1} << 29;
 
-// Everything a one-dimensional command checks, in order; s receives the
-// signal when the call may go ahead.
-inline bool signal_call_ok(int nlhs, int nrhs, const mxArray *prhs[], uint64_t longest,
-                           const Messages &text, Signal &s) {
-    return counts_ok(nlhs, nrhs, 2, text) && read_signal(prhs[0], text, s) &&
-           signal_ok(prhs[0], prhs[1], s, longest, text);
-}
+typedef void (*SignalKernel)(const double *x, int32_t n, const double *filter, int32_t m,
+                             double *y);
 
-// A result of the given length, a row when the signal was a row.
-inline mxArray *create_like(const Signal &s, int32_t length) {
-    return s.row ? create_real(1, length) : create_real(length, 1);
+// y = command(x, h) for a one-dimensional command: analysis halves the
+// signal, synthesis doubles it; the detail commands (mirrored) filter with
+// the mirror of h. The checks, in order; then the result (a row when the
+// signal is a row), the data of both arguments and the filter's length, and
+// for a detail command the mirror of the filter, which is left for the end
+// of the call to release; then the kernel. Both choices are fixed when the
+// command is compiled, so a module holds only the kernels it calls.
+template <bool synthesis, bool mirrored, class Call>
+void signal_call(Call &call, const Messages &text, SignalKernel kernel) {
+    Signal s;
+    const uint64_t longest = synthesis ? longest_synthesis : longest_analysis;
+    if (!counts_ok(call, 2, text) || !read_signal(call, text, s) ||
+        !signal_ok(call, s, longest, text))
+        return;
+    const int32_t length = synthesis ? 2 * s.n : s.n / 2;
+    auto result = s.row ? call.make_result(1, length) : call.make_result(length, 1);
+    double *y = call.data_of(result);
+    const double *x = call.data(0);
+    const double *h = call.data(1);
+    const int32_t m = filter_length(call, 1);
+    if constexpr (mirrored) {
+        double *g = call.data_of(call.make_scratch(m, 1));
+        mirrorfilt(h, g, m);
+        h = g;
+    }
+    kernel(x, s.n, h, m, y);
 }
 
 // The grid of a two-dimensional command: square, then a power-of-two side.
@@ -170,20 +181,20 @@ struct Grid {
 // Largest grid side: n*n elements must have a 32-bit count.
 constexpr uint64_t longest_side = uint64_t{1} << 15;
 
-inline bool read_grid(const mxArray *a, const Messages &text, Grid &grid) {
-    const uint64_t rows = rows_of(a);
-    const uint64_t cols = cols_of(a);
-    if (rows != cols) return fail(text.square);
+template <class Call> bool read_grid(Call &call, const Messages &text, Grid &grid) {
+    const uint64_t rows = call.rows(0);
+    const uint64_t cols = call.cols(0);
+    if (rows != cols) return fail(call, text.square);
     grid.side = rows;
-    if (!is_dyadic(rows, &grid.levels)) return fail(text.dyadic);
+    if (!is_dyadic(rows, &grid.levels)) return fail(call, text.dyadic);
     grid.n = fits_int32(rows) ? static_cast<int32_t>(rows) : 0; // larger n is refused by grid_ok
     return true;
 }
 
 // The checks after the shape: a real double grid of side at most 2^15.
-inline bool grid_ok(const mxArray *a, const Grid &grid, const Messages &text) {
-    if (!real_double(a)) return fail(text.signal_class);
-    if (grid.side > longest_side) return fail(text.too_long);
+template <class Call> bool grid_ok(Call &call, const Grid &grid, const Messages &text) {
+    if (!call.real_double(0)) return fail(call, text.signal_class);
+    if (grid.side > longest_side) return fail(call, text.too_long);
     return true;
 }
 

@@ -2,7 +2,6 @@
 // transform, the width of the work array and their messages.
 #pragma once
 
-#include "../kernels/periodic/periodic.h"
 #include "frame.h"
 
 #include <cmath>
@@ -18,51 +17,50 @@ inline int32_t coarse_level(double x) {
     return static_cast<int32_t>(std::floor(x + 0.5));
 }
 
-// The level: a real double array with an element, whose first element
-// rounds to a 32-bit integer. Its data is read here, before anything is
-// created, and read again where the transform takes it.
-inline bool level_ok(const mxArray *a, const Messages &text) {
-    if (!real_double(a)) return fail(text.level_class);
-    const uint64_t rows = rows_of(a);
-    const uint64_t cols = cols_of(a);
-    if (rows == 0 || cols == 0) return fail(text.level_empty);
-    if (!fits_int32(rows) || !fits_int32(cols)) return fail(text.too_large);
-    const double rounded = std::floor(mxGetPr(a)[0] + 0.5);
-    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) return fail(text.level_range);
+// The level (argument 1): a real double array with an element, whose first
+// element rounds to a 32-bit integer. Its data is read here, before anything
+// is created, and read again where the transform takes it.
+template <class Call> bool level_ok(Call &call, const Messages &text) {
+    if (!call.real_double(1)) return fail(call, text.level_class);
+    const uint64_t rows = call.rows(1);
+    const uint64_t cols = call.cols(1);
+    if (rows == 0 || cols == 0) return fail(call, text.level_empty);
+    if (!fits_int32(rows) || !fits_int32(cols)) return fail(call, text.too_large);
+    const double rounded = std::floor(call.data(1)[0] + 0.5);
+    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) return fail(call, text.level_range);
     return true;
 }
 
 // Everything a grid command checks, in order: counts, square, dyadic side,
 // then the grid, the level and the filter.
-inline bool grid_call_ok(int nlhs, int nrhs, const mxArray *prhs[], const Messages &text,
-                         Grid &grid) {
-    return counts_ok(nlhs, nrhs, 3, text) && read_grid(prhs[0], text, grid) &&
-           grid_ok(prhs[0], grid, text) && level_ok(prhs[1], text) && filter_ok(prhs[2], text);
+template <class Call> bool grid_call_ok(Call &call, const Messages &text, Grid &grid) {
+    return counts_ok(call, 3, text) && read_grid(call, text, grid) && grid_ok(call, grid, text) &&
+           level_ok(call, text) && filter_ok(call, 2, text);
 }
 
-// w = transform(x, level, h): checks, then the result (n-by-n, into plhs[0])
-// and the n-by-work_columns work array, the level, the mirror of the filter,
-// the transform, and last the release of the work and mirror arrays.
-inline void grid_call(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[],
-                      const Messages &text, int32_t work_columns, GridTransform transform) {
+// w = transform(x, level, h): checks, then the result (n-by-n) and the
+// n-by-work_columns work array, the level, the mirror of the filter, the
+// transform, and last the release of the work and mirror arrays.
+template <class Call>
+void grid_call(Call &call, const Messages &text, int32_t work_columns, GridTransform transform) {
     Grid grid;
-    if (!grid_call_ok(nlhs, nrhs, prhs, text, grid)) return;
+    if (!grid_call_ok(call, text, grid)) return;
     const int32_t n = grid.n;
-    plhs[0] = create_real(n, n);
-    mxArray *work = create_real(n, work_columns);
-    double *out = mxGetPr(plhs[0]);
-    double *w = mxGetPr(work);
-    const double *x = mxGetPr(prhs[0]);
-    const double *level = mxGetPr(prhs[1]);
+    auto result = call.make_result(n, n);
+    auto work = call.make_scratch(n, work_columns);
+    double *out = call.data_of(result);
+    double *w = call.data_of(work);
+    const double *x = call.data(0);
+    const double *level = call.data(1);
     const int32_t L = coarse_level(level[0]);
-    const double *h = mxGetPr(prhs[2]);
-    const int32_t m = filter_length(prhs[2]);
-    mxArray *mirror = create_real(m, 1);
-    double *g = mxGetPr(mirror);
+    const double *h = call.data(2);
+    const int32_t m = filter_length(call, 2);
+    auto mirror = call.make_scratch(m, 1);
+    double *g = call.data_of(mirror);
     mirrorfilt(h, g, m);
     transform(x, n, n, L, grid.levels, g, h, m, out, w);
-    mxDestroyArray(work);
-    mxDestroyArray(mirror);
+    call.release(work);
+    call.release(mirror);
 }
 
 } // namespace frame

@@ -11,7 +11,7 @@ build=$(cd "${1:-build}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 octave=$(command -v octave-cli || true)
 
-if [ -n "$octave" ] && [ -f "$build/octave/SiftGrid_WR.mex" ]; then
+if [ -n "$octave" ] && [ -f "$build/octave/SiftGrid_WR.oct" ]; then
     echo "== GNU Octave $("$octave" --version | head -n 1 | sed 's/.*version //'), modules in $build/octave"
     WAVELET_BUILD_DIR="$build" exec "$octave" --no-gui --norc --no-history "$here/demo.m"
 fi

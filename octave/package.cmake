@@ -1,13 +1,13 @@
 # Makes the Octave package of the six commands: a tarball that
-# "pkg install" builds with mkoctfile --mex.
+# "pkg install" builds with mkoctfile into native Octave functions (.oct).
 #
 #   cmake -DSOURCE_DIR=<sources> -DOUT_DIR=<folder> -DPACKAGE_NAME=<name>
 #         -DPACKAGE_VERSION=<x.y.z> -P octave/package.cmake
 #
-# The package holds DESCRIPTION, COPYING, INDEX, inst/ (the help files) and
-# src/ (the gateway and kernel sources in their own folders, and a Makefile
-# whose per-command source lists come from cmake/Sources.cmake, as in every
-# other build).
+# The package holds DESCRIPTION, COPYING, INDEX, inst/ and src/ (the gateway
+# and kernel sources in their own folders, each command's help text as a
+# header, and a Makefile whose per-command source lists come from
+# cmake/Sources.cmake, as in every other build).
 cmake_minimum_required(VERSION 3.20)
 foreach(var SOURCE_DIR OUT_DIR PACKAGE_NAME PACKAGE_VERSION)
   if(NOT DEFINED ${var})
@@ -17,6 +17,7 @@ endforeach()
 
 set(PROJECT_SOURCE_DIR "${SOURCE_DIR}")
 include("${SOURCE_DIR}/cmake/Sources.cmake")
+include("${SOURCE_DIR}/octave/help_text.cmake")
 
 set(stage "${OUT_DIR}/stage")
 set(top "${stage}/${PACKAGE_NAME}")
@@ -43,13 +44,15 @@ foreach(command ${WAVELET_COMMANDS})
     list(APPEND files "${rel}")
   endforeach()
   list(JOIN relative " " relative)
-  string(APPEND makefile_rules "${command}.mex: ${relative}\n\t$(MEX) -o $@ ${relative}\n\n")
-  list(APPEND targets "${command}.mex")
-  # The help file goes into inst/ and, through the Makefile, beside the
-  # module, which is where Octave looks for a MEX command's help.
-  configure_file("${SOURCE_DIR}/octave/help/${command}.m" "${top}/inst/${command}.m" COPYONLY)
-  configure_file("${SOURCE_DIR}/octave/help/${command}.m" "${top}/src/help/${command}.m" COPYONLY)
+  string(APPEND makefile_rules "${command}.oct: ${relative} help/${command}_help.h\n"
+                               "\t$(OCT) -include help/${command}_help.h -o $@ ${relative}\n\n")
+  list(APPEND targets "${command}.oct")
+  # The native function carries its help text.
+  wavelet_help_header("${SOURCE_DIR}/octave/help/${command}.m" "${top}/src/help/${command}_help.h")
 endforeach()
+# The folder's contents and the standard filters, beside the functions.
+configure_file("${SOURCE_DIR}/octave/help/Contents.m" "${top}/inst/Contents.m" COPYONLY)
+configure_file("${SOURCE_DIR}/octave/orthofilter.m" "${top}/inst/orthofilter.m" COPYONLY)
 file(GLOB_RECURSE headers RELATIVE "${SOURCE_DIR}"
   "${SOURCE_DIR}/host/*.h" "${SOURCE_DIR}/kernels/*.h" "${SOURCE_DIR}/transform2d/*.h"
   "${SOURCE_DIR}/commands/*.h")
@@ -60,24 +63,18 @@ foreach(rel ${files})
 endforeach()
 
 list(JOIN targets " " targets)
-file(WRITE "${top}/src/Makefile" "# Builds the six command modules with Octave's mkoctfile; pkg install
-# sets MKOCTFILE. Each module compiles its gateway and the kernels it holds,
-# with Octave's own mex.h, never with fused multiply-add.
+file(WRITE "${top}/src/Makefile" "# Builds the six commands as native Octave functions with Octave's mkoctfile;
+# pkg install sets MKOCTFILE. Each compiles its gateway and the kernels it
+# holds, never with fused multiply-add.
 MKOCTFILE ?= mkoctfile
-MEX = CXXFLAGS=\"$$($(MKOCTFILE) -p CXXFLAGS) -ffp-contract=off\" $(MKOCTFILE) --mex -DWAVELET_HOST_MEX_H -I.
-# pkg install moves inst/<host type>-<api version>/ beside the modules.
-ARCH := $(shell $(MKOCTFILE) -p CANONICAL_HOST_TYPE)-$(shell $(MKOCTFILE) -p API_VERSION)
+OCT = CXXFLAGS=\"$$($(MKOCTFILE) -p CXXFLAGS) -ffp-contract=off\" $(MKOCTFILE) -DWAVELET_OCTAVE_NATIVE -I.
 
-all: ${targets} help
+all: ${targets}
 
-${makefile_rules}help:
-\tmkdir -p ../inst/$(ARCH)
-\tcp help/*.m ../inst/$(ARCH)/
+${makefile_rules}clean:
+\trm -f *.oct *.o
 
-clean:
-\trm -f *.mex *.o
-
-.PHONY: all clean help
+.PHONY: all clean
 ")
 
 set(tarball "${OUT_DIR}/${PACKAGE_NAME}-${PACKAGE_VERSION}.tar.gz")

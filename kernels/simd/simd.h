@@ -30,7 +30,7 @@ enum : int { simd_plain = 0, WAVELET_VARIANTS(WAVELET_VARIANT_ENUM, ) simd_varia
 #undef WAVELET_VARIANT_ENUM
 
 // The lane count of variant v (1 for the plain loops).
-constexpr int simd_lanes(int v) {
+constexpr int simd_lanes([[maybe_unused]] int v) {
 #define WAVELET_VARIANT_LANES(isa, lanes, feature, ...)                                            \
     if (v == simd_##isa) return lanes;
     WAVELET_VARIANTS(WAVELET_VARIANT_LANES, )

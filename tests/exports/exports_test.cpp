@@ -268,7 +268,8 @@ const std::map<std::string, std::set<std::string>> command_holds = {
 std::string owner_of(std::string name) {
     name = std::regex_replace(name, std::regex(R"( \[clone [^\]]*\])"), "");
     name = std::regex_replace(name, std::regex(R"(@@?\S+$)"), "");
-    if (name.rfind("frame::", 0) == 0) return "gateway";
+    // The call frame, its templates (return type first) among them.
+    if (std::regex_search(name, std::regex(R"(^(\S+ )?frame::)"))) return "gateway";
     name = std::regex_replace(name, std::regex(R"(^\S+ \(anonymous namespace\)::)"), "");
     name = std::regex_replace(name, std::regex(R"(\(anonymous namespace\)::)"), "");
     name = name.substr(0, name.find_first_of("(<"));

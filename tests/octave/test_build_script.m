@@ -2,7 +2,7 @@
 % the six commands with Octave's own mex into a fresh folder, puts the help
 % beside them and adds the folder to the path; the modules it makes give the
 % same bits as the CMake-built Octave modules.
-[modules, source, build] = wsetup();
+[modules, source, build, ext] = wsetup();
 scratch = getenv('WAVELET_SCRATCH_DIR');
 if exist(scratch, 'dir')
   confirm_recursive_rmdir(false);
@@ -46,7 +46,7 @@ wcheck(strcmp(message, 'SinkCoarse: SinkCoarse requires dyadic length'), 'messag
 rmpath(folder);
 clear functions;
 addpath(modules);
-wcheck(strcmp(which('SinkCoarse'), fullfile(modules, 'SinkCoarse.mex')), 'cannot switch modules');
+wcheck(strcmp(which('SinkCoarse'), fullfile(modules, ['SinkCoarse.' ext])), 'cannot switch modules');
 reference = cellfun(@(f) f(), calls, 'UniformOutput', false);
 for k = 1:numel(calls)
   wcheck(isequal(built{k}, reference{k}), '%s: the script-built module differs', func2str(calls{k}));

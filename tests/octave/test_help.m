@@ -1,20 +1,25 @@
 % help <Command> prints the usage text of the same-named comment-only .m
-% file beside the module, and the example in it gives the output it shows.
-[modules, source, build] = wsetup();
+% file beside the MEX module (built into a native function), and the example
+% in it gives the output it shows.
+[modules, source, build, ext] = wsetup();
 
 names = {'SinkCoarse', 'SinkDetail', 'RaiseCoarse', 'RaiseDetail', 'SiftGrid_WR', 'MeldGrid_WR'};
 for k = 1:numel(names)
   name = names{k};
   % Shipped beside the modules of this platform and the Octave modules,
   % holding nothing but comments, so it never runs in place of the module.
-  for folder = {modules, fullfile(build, 'glnxa64')}
+  folders = {fullfile(build, 'glnxa64')};
+  if strcmp(ext, 'mex')
+    folders{end + 1} = modules;
+  end
+  for folder = folders
     file = fullfile(folder{1}, [name '.m']);
     wcheck(exist(file, 'file') == 2, 'no help file %s', file);
     lines = strsplit(fileread(file), "\n");
     code = lines(! cellfun(@(t) isempty(strtrim(t)) || strtrim(t)(1) == '%', lines));
     wcheck(isempty(code), '%s holds more than comments: %s', file, strjoin(code, ' | '));
   end
-  wcheck(strcmp(which(name), fullfile(modules, [name '.mex'])), '%s does not resolve to the module', name);
+  wcheck(strcmp(which(name), fullfile(modules, [name '.' ext])), '%s does not resolve to the module', name);
 
   text = evalc(sprintf('help %s', name));
   wcheck(! isempty(strfind(text, sprintf('= %s(', name))), 'help %s shows no usage', name);

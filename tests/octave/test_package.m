@@ -34,7 +34,7 @@ pkg('load', name);
 
 for k = 1:numel(names)
   where = which(names{k});
-  wcheck(strncmp(where, scratch, numel(scratch)) && strcmp(where(end - 3:end), '.mex'), ...
+  wcheck(strncmp(where, scratch, numel(scratch)) && strcmp(where(end - 3:end), '.oct'), ...
          '%s resolves to %s', names{k}, where);
   got = feval(names{k}, args{k}{:});
   wcheck(isequal(got, expected{k}), '%s from the package differs from the CMake build', names{k});

@@ -1,0 +1,84 @@
+% Whole command calls in one Octave process: the native functions
+% (build/octave) and the MEX form (build/octave/mex), interleaved round by
+% round with Octave's own floor for a result of the same size (z = x + 1 on
+% an array of the result's shape; abs(x) for the short call). Prints a
+% markdown table of medians and ratios.
+%
+%   octave-cli --no-gui --norc bench/octave_calls.m BUILD_DIR [ROUNDS]
+args = argv();
+build = args{1};
+rounds = 9;
+if numel(args) > 1
+  rounds = str2double(args{2});
+end
+% The MEX form under other names, so that both forms can be called here.
+scratch = tempname();
+mkdir(scratch);
+cleanup = onCleanup(@() confirm_recursive_rmdir(false) || rmdir(scratch, 's'));
+names = {'SinkCoarse', 'SinkDetail', 'RaiseCoarse', 'RaiseDetail', 'SiftGrid_WR', 'MeldGrid_WR'};
+for k = 1:numel(names)
+  copyfile(fullfile(build, 'octave', 'mex', [names{k} '.mex']), fullfile(scratch, [names{k} '_mex.mex']));
+end
+addpath(fullfile(build, 'octave'));
+addpath(scratch);
+
+d4 = [0.48296291314453416 0.8365163037378079 0.2241438680420134 -0.12940952255126037];
+d8 = [0.2303778133088965 0.7148465705529157 0.6308807679298589 -0.027983769416859854 ...
+      -0.18703481171909309 0.030841381835560764 0.0328830116668852 -0.010597401785069032];
+
+% Each case: a label, the native and MEX calls, the floor, and how many
+% calls one timing makes (short calls are timed in batches).
+cases = {};
+for n = [2048 4096]
+  x = rand(n);
+  for f = {{'D4', d4}, {'D8', d8}}
+    h = f{1}{2};
+    cases(end + 1, :) = {sprintf('SiftGrid_WR, %d^2, %s', n, f{1}{1}), @() SiftGrid_WR(x, 0, h), ...
+                         @() SiftGrid_WR_mex(x, 0, h), @() x + 1, 1};
+    cases(end + 1, :) = {sprintf('MeldGrid_WR, %d^2, %s', n, f{1}{1}), @() MeldGrid_WR(x, 0, h), ...
+                         @() MeldGrid_WR_mex(x, 0, h), @() x + 1, 1};
+  end
+end
+s = rand(1, 2^24);
+half = rand(1, 2^23);
+twice = rand(1, 2^25);
+cases(end + 1, :) = {'SinkCoarse, 2^24, D4', @() SinkCoarse(s, d4), @() SinkCoarse_mex(s, d4), @() half + 1, 1};
+cases(end + 1, :) = {'SinkDetail, 2^24, D4', @() SinkDetail(s, d4), @() SinkDetail_mex(s, d4), @() half + 1, 1};
+cases(end + 1, :) = {'RaiseCoarse, 2^24, D4', @() RaiseCoarse(s, d4), @() RaiseCoarse_mex(s, d4), @() twice + 1, 1};
+cases(end + 1, :) = {'RaiseDetail, 2^24, D4', @() RaiseDetail(s, d4), @() RaiseDetail_mex(s, d4), @() twice + 1, 1};
+short = rand(1, 8);
+cases(end + 1, :) = {'SinkCoarse, length 8, D4 (floor: abs(x))', @() SinkCoarse(short, d4), ...
+                     @() SinkCoarse_mex(short, d4), @() abs(short), 2000};
+
+function ms = timed(f, batch)
+  tic;
+  for b = 1:batch
+    z = f();
+  end
+  ms = toc * 1e3 / batch;
+end
+
+printf('| call | native ms | MEX ms | floor ms | native/floor | MEX/floor | MEX/native |\n');
+printf('|---|---|---|---|---|---|---|\n');
+for c = 1:rows(cases)
+  [label, native, mexform, floor_call, batch] = cases{c, :};
+  t = zeros(rounds, 3);
+  calls = {native, mexform, floor_call};
+  for f = 1:3
+    timed(calls{f}, batch);   % warm up: first call, pages of the result
+  end
+  for r = 1:rounds
+    order = circshift(1:3, r);
+    for f = order
+      t(r, f) = timed(calls{f}, batch);
+    end
+  end
+  m = median(t);
+  unit = 1;
+  if batch > 1
+    unit = 1e3;   % microseconds for the short call
+    label = [label ' (us)'];
+  end
+  printf('| %s | %.4g | %.4g | %.4g | %.2fx | %.2fx | %.2fx |\n', label, m(1) * unit, m(2) * unit, ...
+         m(3) * unit, m(1) / m(3), m(2) / m(3), m(2) / m(1));
+end
