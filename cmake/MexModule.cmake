@@ -21,6 +21,11 @@
 if(WIN32)
   set(MEX_PLATFORM win64)
   set(MEX_EXT mexw64)
+elseif(CMAKE_SYSTEM_PROCESSOR STREQUAL "aarch64")
+  # ARM Linux, where Octave users run the MEX form: the x86-64 module format
+  # and exports, in a folder of its own.
+  set(MEX_PLATFORM aarch64)
+  set(MEX_EXT mexa64)
 elseif(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(MEX_PLATFORM glnxa64)
   set(MEX_EXT mexa64)
@@ -97,6 +102,10 @@ function(add_mex_module name)
     return()
   endif()
   set(roots)
+  # The kernel-only modules are for the platforms that have them (x86).
+  if(ARG_KERNEL_ONLY AND MEX_PLATFORM STREQUAL "aarch64")
+    return()
+  endif()
   if(ARG_KERNEL_ONLY)
     set(target kernel_${name})
     set(outdir "${MEX_MODULE_DIR}/kernels")

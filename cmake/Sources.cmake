@@ -17,11 +17,13 @@ set(WAVELET_COMMAND_DIR "${PROJECT_SOURCE_DIR}/commands")
 set(WAVELET_mirrorfilt_SOURCES "${WAVELET_PERIODIC_DIR}/mirrorfilt.cpp")
 # The vector forms of the filtering kernels and of the grid transforms, one
 # file per instruction set (each selects its own target in the code, so no
-# per-file flags are needed), and the run-time choice between them.
+# per-file flags are needed, and compiles to nothing on other processors),
+# and the run-time choice between them.
 set(WAVELET_LANES_SOURCES "${WAVELET_SIMD_DIR}/simd.cpp" "${WAVELET_PERIODIC_DIR}/lanes_sse2.cpp"
-    "${WAVELET_PERIODIC_DIR}/lanes_avx2.cpp" "${WAVELET_PERIODIC_DIR}/lanes_avx512.cpp")
+    "${WAVELET_PERIODIC_DIR}/lanes_avx2.cpp" "${WAVELET_PERIODIC_DIR}/lanes_avx512.cpp"
+    "${WAVELET_PERIODIC_DIR}/lanes_neon.cpp")
 set(WAVELET_GRID_LANES_SOURCES "${WAVELET_GRID_DIR}/grid_sse2.cpp" "${WAVELET_GRID_DIR}/grid_avx2.cpp"
-    "${WAVELET_GRID_DIR}/grid_avx512.cpp")
+    "${WAVELET_GRID_DIR}/grid_avx512.cpp" "${WAVELET_GRID_DIR}/grid_neon.cpp")
 set(WAVELET_downlo_SOURCES "${WAVELET_PERIODIC_DIR}/downlo.cpp" ${WAVELET_LANES_SOURCES})
 set(WAVELET_downhi_SOURCES "${WAVELET_PERIODIC_DIR}/downhi.cpp" ${WAVELET_LANES_SOURCES})
 set(WAVELET_uplo_SOURCES "${WAVELET_PERIODIC_DIR}/uplo.cpp" ${WAVELET_LANES_SOURCES})

@@ -14,18 +14,9 @@
 # environment a missing cross compiler or Wine is an error; elsewhere the
 # modules are skipped without the compiler, and the tests without Wine.
 
-if(WIN32)
-  # Inside the nested tree: every program of the test suite runs under Wine.
-  if(WAVELET_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR "${PROJECT_SOURCE_DIR}/cmake/windows/run_under_wine.sh"
-        "${WAVELET_WINE}" "${WAVELET_WINEPREFIX}" "${CMAKE_BINARY_DIR}/bin")
-  endif()
-  return()
-endif()
-
 option(WAVELET_WINDOWS "Also build the Windows x64 modules and test them under Wine" ON)
-if(NOT WAVELET_WINDOWS OR NOT CMAKE_SIZEOF_VOID_P EQUAL 8 OR NOT CMAKE_SYSTEM_NAME STREQUAL "Linux"
-   OR WAVELET_SANITIZE)
+if(NOT WAVELET_WINDOWS OR NOT WAVELET_CROSS_BUILDS OR NOT CMAKE_SIZEOF_VOID_P EQUAL 8
+   OR NOT CMAKE_SYSTEM_NAME STREQUAL "Linux" OR WAVELET_SANITIZE)
   return()
 endif()
 
@@ -52,27 +43,16 @@ endif()
 set(WAVELET_WINE_RUN
     "${PROJECT_SOURCE_DIR}/cmake/windows/run_under_wine.sh|${WAVELET_WINE}|${wine_prefix}|${WAVELET_WINDOWS_DIR}/bin")
 
-include(ExternalProject)
-if(CMAKE_GENERATOR MATCHES "Makefiles")
-  set(nested_build "$(MAKE)")
-else()
-  set(nested_build "${CMAKE_COMMAND}" --build .)
+include("${CMAKE_CURRENT_LIST_DIR}/CrossBuild.cmake")
+set(emulator)
+if(WAVELET_WINDOWS_TESTS)
+  string(REPLACE "|" ";" emulator "${WAVELET_WINE_RUN}")
 endif()
-ExternalProject_Add(wavelet_windows
-  SOURCE_DIR "${PROJECT_SOURCE_DIR}"
-  BINARY_DIR "${WAVELET_WINDOWS_DIR}"
-  PREFIX "${CMAKE_BINARY_DIR}/windows-steps"
-  CMAKE_ARGS
-    "-DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-w64.toolchain.cmake"
-    "-DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}"
-    "-DMEX_OUTPUT_ROOT=${MEX_OUTPUT_ROOT}"
-    "-DWAVELET_TESTS=${WAVELET_WINDOWS_TESTS}"
-    "-DWAVELET_WINE=${WAVELET_WINE}"
-    "-DWAVELET_WINEPREFIX=${wine_prefix}"
-  BUILD_COMMAND ${nested_build}
-  BUILD_ALWAYS ON
-  INSTALL_COMMAND ""
-  TEST_COMMAND "")
+wavelet_cross_build(NAME windows
+  TOOLCHAIN "${PROJECT_SOURCE_DIR}/cmake/mingw-w64.toolchain.cmake"
+  TEST_DIRS kernels commands grid hardening fast platforms
+  EMULATOR ${emulator}
+  FIXTURE wine_prefix)
 
 if(NOT WAVELET_TESTS)
   return()
@@ -97,19 +77,3 @@ add_test(NAME windows.prefix
           "${PROJECT_SOURCE_DIR}/cmake/windows/run_under_wine.sh" "${WAVELET_WINE}" "${wine_prefix}"
           "${WAVELET_WINDOWS_DIR}/bin" "${WAVELET_WINESERVER}")
 set_tests_properties(windows.prefix PROPERTIES FIXTURES_SETUP wine_prefix LABELS windows TIMEOUT 300)
-
-include("${CMAKE_CURRENT_LIST_DIR}/MirrorTests.cmake")
-set(windows_test_dirs)
-foreach(dir kernels commands grid hardening fast)
-  list(APPEND windows_test_dirs "${PROJECT_SOURCE_DIR}/tests/${dir}")
-endforeach()
-function(wavelet_windows_tests)
-  wavelet_mirror_tests(PREFIX windows TREE "${WAVELET_WINDOWS_DIR}" LABEL windows DIRS ${ARGN})
-  get_property(tests DIRECTORY "${PROJECT_SOURCE_DIR}" PROPERTY TESTS)
-  foreach(test IN LISTS tests)
-    if(test MATCHES "^windows\\." AND NOT test STREQUAL "windows.prefix")
-      set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED wine_prefix)
-    endif()
-  endforeach()
-endfunction()
-cmake_language(DEFER DIRECTORY "${PROJECT_SOURCE_DIR}" CALL wavelet_windows_tests ${windows_test_dirs})

@@ -168,6 +168,8 @@ Outcome Module::call(int nlhs, const std::vector<Value> &args) const {
 std::string module_path(const std::string &build_dir, const std::string &command) {
 #if defined(_WIN32)
     return build_dir + "/win64/" + command + ".mexw64";
+#elif defined(__aarch64__)
+    return build_dir + "/aarch64/" + command + ".mexa64";
 #elif __SIZEOF_POINTER__ == 8
     return build_dir + "/glnxa64/" + command + ".mexa64";
 #else

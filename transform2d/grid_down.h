@@ -266,7 +266,7 @@ void down_fused_level(const double *src, double *out, int32_t n, const double *g
             }
         }
     }
-    if (nt) _mm_sfence();
+    if (nt) stream_fence();
 }
 
 } // namespace

@@ -10,7 +10,15 @@
 
 #define WAVELET_PRAGMA(text) _Pragma(#text)
 
+#if defined(__aarch64__)
+// Every arm64 processor has the 2-lane double vectors: no target to choose.
 #if defined(__clang__)
+#define WAVELET_TARGET_BEGIN(isa) WAVELET_PRAGMA(STDC FP_CONTRACT OFF)
+#else
+#define WAVELET_TARGET_BEGIN(isa) WAVELET_PRAGMA(GCC optimize("fp-contract=off"))
+#endif
+#define WAVELET_TARGET_END
+#elif defined(__clang__)
 #define WAVELET_TARGET_BEGIN(isa)                                                                  \
     WAVELET_PRAGMA(STDC FP_CONTRACT OFF)                                                           \
     WAVELET_PRAGMA(clang attribute push(__attribute__((target(isa))), apply_to = function))

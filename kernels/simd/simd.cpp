@@ -18,6 +18,7 @@ namespace {
 // state the system enables), so the answer needs nothing from the C library
 // or the compiler's runtime and is the same on every operating system.
 struct CpuFeatures {
+    bool neon = false; // every arm64 processor
     bool sse2 = false;
     bool avx2 = false;
     bool avx512f = false;
@@ -25,7 +26,9 @@ struct CpuFeatures {
 
 CpuFeatures detect_features() {
     CpuFeatures f;
-#if defined(__x86_64__) || defined(__i386__)
+#if defined(__aarch64__)
+    f.neon = true;
+#elif defined(__x86_64__) || defined(__i386__)
     unsigned a = 0, b = 0, c = 0, d = 0;
     if (__get_cpuid(1, &a, &b, &c, &d) == 0) return f;
     f.sse2 = (d & bit_SSE2) != 0;

@@ -18,6 +18,8 @@
 // accumulate in extended precision have no vector variant.
 #if defined(WAVELET_EXTENDED_ACCUMULATION)
 #define WAVELET_VARIANTS(X, ...)
+#elif defined(__aarch64__)
+#define WAVELET_VARIANTS(X, ...) X(neon, 2, neon, __VA_ARGS__)
 #else
 #define WAVELET_VARIANTS(X, ...)                                                                   \
     X(sse2, 2, sse2, __VA_ARGS__)                                                                  \

@@ -1,6 +1,7 @@
 // wavelet_digest: a fingerprint of every result this build computes.
 //
-//   wavelet_digest BUILD_DIR
+//   wavelet_digest BUILD_DIR [TABLE]
+//   wavelet_digest --write BUILD_DIR TABLE
 //
 // Runs each kernel and transform on fixed inputs (made here from integer
 // arithmetic alone, so every platform starts from the same bits) with every
@@ -11,6 +12,13 @@
 // same lines computed the same bits. The first line names the variants
 // compared, and is left out when builds for different processors are
 // compared.
+//
+// TABLE is the committed table of fixed inputs: every command on every kind
+// of input (sizes 1 to 1024, rows and columns, filters of 0 to 20 taps and
+// longer than the signal, every kind of level), each line the input and the
+// digest of the result's bits, one column for the 64-bit builds and one for
+// the i386 build (whose sums follow the 80-bit rule). Each call must give
+// its digest; a changed one is named. --write fills this build's column.
 #include "kernels/periodic/periodic.h"
 #include "kernels/simd/simd.h"
 #include "session.h"
@@ -20,7 +28,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -156,9 +166,12 @@ void grids() {
     const std::vector<Vec> fs = filters();
     std::vector<Run> forward, inverse;
     uint64_t seed = 500;
-    for (int32_t J : {1, 2, 4, 6, 8}) {
+    for (int32_t J : {1, 2, 4, 6, 8, 9}) {
         const int32_t n = int32_t(1) << J;
         for (const Vec &h : fs) {
+            // The largest grid with the short filters only, to keep the
+            // emulated builds quick.
+            if (J == 9 && h.size() > 8) continue;
             const Vec src = values(size_t(n) * size_t(n), seed++);
             const Vec g = mirror(h);
             const auto m = static_cast<int32_t>(h.size());
@@ -215,6 +228,119 @@ void modules(const std::string &build_dir) {
     }
 }
 
+// One input of the table: its text names it completely.
+struct Case {
+    std::string command;
+    size_t rows, cols;
+    size_t taps;
+    double level; // the grid commands' level
+    uint64_t seed;
+
+    std::string text() const {
+        char buf[160];
+        std::snprintf(buf, sizeof buf, "%s %zux%zu taps=%zu level=%.17g seed=%llu", command.c_str(),
+                      rows, cols, taps, level, static_cast<unsigned long long>(seed));
+        return buf;
+    }
+};
+
+std::vector<Case> table_cases() {
+    std::vector<Case> cases;
+    uint64_t seed = 1;
+    for (const char *c : {"SinkCoarse", "SinkDetail", "RaiseCoarse", "RaiseDetail"})
+        for (size_t n : {1, 2, 4, 8, 16, 64, 256, 1024})
+            for (bool row : {true, false})
+                for (size_t m : {size_t{0}, size_t{1}, size_t{2}, size_t{3}, size_t{4}, size_t{7},
+                                 size_t{8}, size_t{13}, size_t{20}, n + 3})
+                    cases.push_back({c, row ? 1 : n, row ? n : 1, m, 0, seed++});
+    for (const char *c : {"SiftGrid_WR", "MeldGrid_WR"})
+        for (size_t J : {0, 1, 2, 3, 5, 7}) {
+            const size_t n = size_t{1} << J;
+            const double j = static_cast<double>(J);
+            for (double level : {-2.0, 0.0, 0.49, 1.0, 1.5, std::floor(j / 2), j, j + 3})
+                for (size_t m : {size_t{0}, size_t{1}, size_t{2}, size_t{4}, size_t{8}, size_t{13},
+                                 size_t{20}, 2 * n + 1})
+                    cases.push_back({c, n, n, m, level, seed++});
+        }
+    return cases;
+}
+
+// The digest of the case's result (or of its message, for a call that fails)
+// through this platform's module.
+std::string run_case(const Case &c, const std::string &build_dir) {
+    using standin::Value;
+    const standin::Module module(standin::module_path(build_dir, c.command));
+    if (!module.has_gateway()) return "unloadable";
+    std::vector<Value> args = {Value::matrix(c.rows, c.cols, values(c.rows * c.cols, c.seed))};
+    if (c.command.find("_WR") != std::string::npos) args.push_back(Value::scalar(c.level));
+    args.push_back(Value::row(values(c.taps, c.seed + 1000000)));
+    const standin::Outcome out = module.call(1, args);
+    char buf[64];
+    if (!out.ok || out.results.empty()) {
+        uint64_t h = hash_start;
+        for (const char ch : out.message) {
+            h ^= static_cast<unsigned char>(ch);
+            h *= 0x100000001b3ULL;
+        }
+        std::snprintf(buf, sizeof buf, "error:%016llx", static_cast<unsigned long long>(h));
+        return buf;
+    }
+    const Value &r = out.results[0];
+    std::snprintf(buf, sizeof buf, "%zux%zu:%016llx", r.rows, r.cols,
+                  static_cast<unsigned long long>(hash_bits(hash_start, r.re.data(), r.re.size())));
+    return buf;
+}
+
+// This build's column of the table: 0 for the 64-bit builds, 1 for i386.
+constexpr int table_column = sizeof(void *) == 8 ? 0 : 1;
+
+// Checks every case of the table (or, writing, fills this build's column);
+// returns the number of changed digests.
+int check_table(const std::string &path, const std::string &build_dir, bool write) {
+    std::ifstream in(path);
+    std::vector<std::string> header;
+    std::vector<std::vector<std::string>> known; // per case: the two digests
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') {
+            header.push_back(line);
+            continue;
+        }
+        // The case text, then " | " and the two digests.
+        const size_t bar = line.find(" | ");
+        std::istringstream digests(bar == std::string::npos ? "" : line.substr(bar + 3));
+        std::string a, b;
+        digests >> a >> b;
+        known.push_back({line.substr(0, bar), a, b});
+    }
+    const std::vector<Case> cases = table_cases();
+    int changed = 0;
+    std::ostringstream out;
+    for (const std::string &h : header) out << h << "\n";
+    for (size_t k = 0; k < cases.size(); ++k) {
+        const std::string got = run_case(cases[k], build_dir);
+        std::vector<std::string> row = k < known.size() && known[k][0] == cases[k].text()
+                                           ? known[k]
+                                           : std::vector<std::string>{cases[k].text(), "-", "-"};
+        const std::string &want = row[1 + table_column];
+        if (!write && got != want) {
+            std::fprintf(stderr, "changed: %s gives %s, the table says %s\n", row[0].c_str(),
+                         got.c_str(), want.c_str());
+            ++changed;
+        }
+        row[1 + table_column] = got;
+        out << row[0] << " | " << row[1] << " " << row[2] << "\n";
+    }
+    if (write) {
+        std::ofstream(path) << out.str();
+    } else if (known.size() != cases.size()) {
+        std::fprintf(stderr, "the table has %zu cases, this program %zu\n", known.size(),
+                     cases.size());
+        ++changed;
+    }
+    return changed;
+}
+
 std::string variant_names() {
     std::string names = "plain";
 #define WAVELET_VARIANT_NAME(isa, lanes, feature, ...)                                             \
@@ -227,13 +353,22 @@ std::string variant_names() {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: wavelet_digest BUILD_DIR\n");
+    if (argc == 4 && std::strcmp(argv[1], "--write") == 0) {
+        check_table(argv[3], argv[2], true);
+        return 0;
+    }
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: wavelet_digest BUILD_DIR [TABLE] | --write BUILD_DIR TABLE\n");
         return 2;
     }
     std::printf("variants %s\n", variant_names().c_str());
     kernels();
     grids();
     modules(argv[1]);
+    if (argc == 3) {
+        const int changed = check_table(argv[2], argv[1], false);
+        std::printf("table: %d changed\n", changed);
+        if (changed > 0) failed = true;
+    }
     return failed ? 1 : 0;
 }

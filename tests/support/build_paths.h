@@ -10,7 +10,9 @@ inline std::string command_module(const std::string &command) {
 }
 
 inline std::string kernel_module(const std::string &kernel) {
-#if __SIZEOF_POINTER__ == 8
+#if defined(__aarch64__)
+    return std::string(WAVELET_BUILD_DIR) + "/aarch64/kernels/" + kernel + ".mexa64";
+#elif __SIZEOF_POINTER__ == 8
     return std::string(WAVELET_BUILD_DIR) + "/glnxa64/kernels/" + kernel + ".mexa64";
 #else
     return std::string(WAVELET_BUILD_DIR) + "/glnx86/kernels/" + kernel + ".mexglx";

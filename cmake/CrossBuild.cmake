@@ -1,0 +1,74 @@
+# Builds for other platforms, made as steps of the x86-64 Linux build.
+#
+# wavelet_cross_build(NAME <name> TOOLCHAIN <file> TEST_DIRS <dir>...
+#                     [EMULATOR <word>...] [FIXTURE <fixture>] [ARGS <arg>...])
+# configures this source tree again with the toolchain into <build>/<name>
+# and builds it as the step wavelet_<name>; the nested tree makes no twins of
+# its own. With EMULATOR (where the build has tests) the nested tree builds
+# the test programs of the folders tests/<dir> and runs each as one test
+# through the emulator, and this tree registers each of them, and each plain
+# test of those folders, as "<name>.<test>" (label <name>), requiring
+# FIXTURE when one is given.
+include(ExternalProject)
+include("${CMAKE_CURRENT_LIST_DIR}/MirrorTests.cmake")
+
+function(wavelet_cross_build)
+  cmake_parse_arguments(ARG "" "NAME;TOOLCHAIN;FIXTURE" "TEST_DIRS;EMULATOR;ARGS" ${ARGN})
+  set(tree "${CMAKE_BINARY_DIR}/${ARG_NAME}")
+  set(tests OFF)
+  if(WAVELET_TESTS AND ARG_EMULATOR)
+    set(tests ON)
+  endif()
+  list(JOIN ARG_EMULATOR "|" emulator)
+  list(JOIN ARG_TEST_DIRS "|" dirs)
+  if(CMAKE_GENERATOR MATCHES "Makefiles")
+    set(build "$(MAKE)")
+  else()
+    set(build "${CMAKE_COMMAND}" --build .)
+  endif()
+  ExternalProject_Add(wavelet_${ARG_NAME}
+    SOURCE_DIR "${PROJECT_SOURCE_DIR}"
+    BINARY_DIR "${tree}"
+    PREFIX "${CMAKE_BINARY_DIR}/${ARG_NAME}-steps"
+    CMAKE_ARGS
+      "-DCMAKE_TOOLCHAIN_FILE=${ARG_TOOLCHAIN}"
+      "-DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}"
+      "-DMEX_OUTPUT_ROOT=${MEX_OUTPUT_ROOT}"
+      "-DWAVELET_TESTS=${tests}"
+      "-DWAVELET_EMULATOR=${emulator}"
+      "-DWAVELET_TEST_DIRS=${dirs}"
+      -DWAVELET_I386=OFF -DWAVELET_MACOS=OFF -DWAVELET_CROSS_BUILDS=OFF
+      -DWAVELET_CHECKING_BUILDS=OFF
+      "-DMKOCTFILE_EXECUTABLE=MKOCTFILE_EXECUTABLE-NOTFOUND"
+      ${ARG_ARGS}
+    BUILD_COMMAND ${build}
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ""
+    TEST_COMMAND "")
+  if(NOT tests)
+    return()
+  endif()
+  set(folders)
+  foreach(dir IN LISTS ARG_TEST_DIRS)
+    list(APPEND folders "${PROJECT_SOURCE_DIR}/tests/${dir}")
+  endforeach()
+  # A deferred call reads its arguments when it runs, after this function
+  # has returned: the values go into its text now.
+  list(JOIN folders "]] [[" folders)
+  cmake_language(EVAL CODE "cmake_language(DEFER DIRECTORY [[${PROJECT_SOURCE_DIR}]]
+    CALL _wavelet_cross_tests [[${ARG_NAME}]] [[${tree}]] [[${ARG_FIXTURE}]] [[${folders}]])")
+endfunction()
+
+function(_wavelet_cross_tests name tree fixture)
+  wavelet_mirror_tests(PREFIX ${name} TREE "${tree}" LABEL ${name} DIRS ${ARGN})
+  if(NOT fixture)
+    return()
+  endif()
+  get_property(tests DIRECTORY "${PROJECT_SOURCE_DIR}" PROPERTY TESTS)
+  foreach(test IN LISTS tests)
+    get_test_property(${test} FIXTURES_SETUP setup)
+    if(test MATCHES "^${name}\\." AND NOT setup STREQUAL fixture)
+      set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED ${fixture})
+    endif()
+  endforeach()
+endfunction()

@@ -1,0 +1,35 @@
+# The arm64 Linux modules as the loader sees them: for each of the six
+# commands an AArch64 ELF shared object exporting exactly mexFunction and
+# mexVersion at version "MEX", as on x86-64 Linux, and needing only the
+# host's libmx, libmex and libmat and the C and math libraries (no C++
+# runtime).
+#   cmake -DREADELF=readelf -DFOLDER=<build>/aarch64 -P check_aarch64.cmake
+cmake_minimum_required(VERSION 3.20)
+set(failures "")
+foreach(command SinkCoarse SinkDetail RaiseCoarse RaiseDetail SiftGrid_WR MeldGrid_WR)
+  set(file "${FOLDER}/${command}.mexa64")
+  if(NOT EXISTS "${file}")
+    string(APPEND failures "  ${command}: ${file} is missing\n")
+    continue()
+  endif()
+  execute_process(COMMAND "${READELF}" -W -h --dyn-syms -d "${file}" OUTPUT_VARIABLE dump)
+  if(NOT dump MATCHES "Machine:[ \t]+AArch64")
+    string(APPEND failures "  ${command}: not an AArch64 object\n")
+  endif()
+  string(REGEX MATCHALL "[0-9]+: [0-9a-f]+ +[0-9]+ +[A-Z]+ +[A-Z]+ +[A-Z]+ +[0-9]+ [^\n]+" defined "${dump}")
+  list(TRANSFORM defined REPLACE ".* " "")
+  list(SORT defined)
+  if(NOT defined STREQUAL "mexFunction@@MEX;mexVersion@@MEX")
+    string(APPEND failures "  ${command}: exports '${defined}'\n")
+  endif()
+  string(REGEX MATCHALL "Shared library: \\[[^]]+\\]" needed "${dump}")
+  foreach(lib IN LISTS needed)
+    if(NOT lib MATCHES "\\[(libmx\\.so|libmex\\.so|libmat\\.so|libm\\.so\\.6|libc\\.so\\.6)\\]")
+      string(APPEND failures "  ${command}: needs ${lib}\n")
+    endif()
+  endforeach()
+endforeach()
+if(failures)
+  message(FATAL_ERROR "The arm64 modules are not as the host expects:\n${failures}")
+endif()
+message(STATUS "Six arm64 modules checked")
