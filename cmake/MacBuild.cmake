@@ -1,8 +1,10 @@
-# The macOS modules: Mach-O bundles for MATLAB's two Intel Mac platforms.
+# The macOS modules: Mach-O bundles for MATLAB's Mac platforms.
 #
 #   maci   (i386):   <Command>.mexmaci for all six commands, and the ten
 #                    kernel-only modules kernels/<kernel>.mexmaci
 #   maci64 (x86-64): <Command>.mexmaci64 for every command but MeldGrid_WR
+#   maca64 (arm64):  <Command>.mexmaca64 for all six commands, linked
+#                    against text stubs (.tbd) of the host's libraries
 #
 # A command bundle exports only _mexFunction: the macOS command modules have
 # no version query. A kernel-only bundle exports only _mexVersion. Both round
@@ -21,10 +23,11 @@
 #  - included by the project in cmake/macos/ (natively on a Mac, or cross-
 #    built with cmake/macos-x86_64.toolchain.cmake), it gives the rules for
 #    the bundles: add_mac_module and add_mac_modules;
-#  - included by the Linux x86-64 build, it cross-builds the x86-64 macOS
-#    modules with clang and ld64.lld into <build>/maci64/ as a step of the
-#    build, and registers the check of their exports and bindings
-#    (llvm-nm, llvm-objdump) as the test "macos.maci64_files". Off with
+#  - included by the Linux x86-64 build, it cross-builds the x86-64 and
+#    arm64 macOS modules with clang and ld64.lld into <build>/maci64/ and
+#    <build>/maca64/ as steps of the build, and registers the check of their
+#    exports and bindings (llvm-nm, llvm-objdump) as the tests
+#    "macos.maci64_files" and "macos.maca64_files". Off with
 #    -DWAVELET_MACOS=OFF. The i386 bundles are not cross-built: LLVM's
 #    Mach-O linker has no i386 target.
 
@@ -48,25 +51,41 @@ if(NOT CMAKE_SYSTEM_NAME STREQUAL "Darwin")
     return()
   endif()
   include(ExternalProject)
-  ExternalProject_Add(wavelet_maci64
-    SOURCE_DIR "${PROJECT_SOURCE_DIR}/cmake/macos"
-    BINARY_DIR "${CMAKE_BINARY_DIR}/macos-x86_64"
-    PREFIX "${CMAKE_BINARY_DIR}/macos-x86_64-steps"
-    CMAKE_ARGS
-      "-DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/macos-x86_64.toolchain.cmake"
-      "-DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}"
-      "-DMEX_OUTPUT_ROOT=${MEX_OUTPUT_ROOT}"
-    BUILD_ALWAYS ON
-    INSTALL_COMMAND ""
-    TEST_COMMAND "")
-  if(WAVELET_TESTS)
-    add_test(NAME macos.maci64_files
-      COMMAND "${CMAKE_COMMAND}"
-              "-DNM=${WAVELET_LLVM_NM}" "-DOBJDUMP=${WAVELET_LLVM_OBJDUMP}"
-              "-DFOLDER=${MEX_OUTPUT_ROOT}/maci64"
-              -P "${PROJECT_SOURCE_DIR}/cmake/macos/check_maci64.cmake")
-    set_tests_properties(macos.maci64_files PROPERTIES LABELS macos)
+  # The i386 bundles need LLVM's earlier Mach-O linker (Debian's lld-13).
+  find_program(WAVELET_MAC_LD64_I386 ld64.lld.darwinold PATHS /usr/lib/llvm-13/bin)
+  set(arches x86_64 arm64)
+  if(WAVELET_MAC_LD64_I386)
+    list(APPEND arches i386)
+  elseif("$ENV{CI}" STREQUAL "true")
+    message(FATAL_ERROR "In CI the i386 macOS build needs ld64.lld.darwinold (install lld-13).")
   endif()
+  foreach(arch ${arches})
+    set(platform maci64)
+    if(arch STREQUAL "arm64")
+      set(platform maca64)
+    elseif(arch STREQUAL "i386")
+      set(platform maci)
+    endif()
+    ExternalProject_Add(wavelet_${platform}
+      SOURCE_DIR "${PROJECT_SOURCE_DIR}/cmake/macos"
+      BINARY_DIR "${CMAKE_BINARY_DIR}/macos-${arch}"
+      PREFIX "${CMAKE_BINARY_DIR}/macos-${arch}-steps"
+      CMAKE_ARGS
+        "-DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/macos-${arch}.toolchain.cmake"
+        "-DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}"
+        "-DMEX_OUTPUT_ROOT=${MEX_OUTPUT_ROOT}"
+      BUILD_ALWAYS ON
+      INSTALL_COMMAND ""
+      TEST_COMMAND "")
+    if(WAVELET_TESTS)
+      add_test(NAME macos.${platform}_files
+        COMMAND "${CMAKE_COMMAND}"
+                "-DNM=${WAVELET_LLVM_NM}" "-DOBJDUMP=${WAVELET_LLVM_OBJDUMP}"
+                "-DFOLDER=${MEX_OUTPUT_ROOT}/${platform}" "-DPLATFORM=${platform}"
+                -P "${PROJECT_SOURCE_DIR}/cmake/macos/check_mac.cmake")
+      set_tests_properties(macos.${platform}_files PROPERTIES LABELS macos)
+    endif()
+  endforeach()
   return()
 endif()
 
@@ -76,6 +95,19 @@ if(CMAKE_OSX_ARCHITECTURES STREQUAL "i386"
   set(MEX_EXT mexmaci)
   set(WAVELET_MAC_HOST_INSTALL_DIR "@loader_path")
   add_compile_options(-msse2 -mfpmath=sse)
+  if(WAVELET_MAC_CROSS)
+    # The earlier linker of the cross build does not know this option.
+    foreach(lang C CXX)
+      string(REPLACE "-Wl,-headerpad_max_install_names" "" CMAKE_SHARED_MODULE_CREATE_${lang}_FLAGS
+             "${CMAKE_SHARED_MODULE_CREATE_${lang}_FLAGS}")
+      string(REPLACE "-Wl,-headerpad_max_install_names" "" CMAKE_SHARED_LIBRARY_CREATE_${lang}_FLAGS
+             "${CMAKE_SHARED_LIBRARY_CREATE_${lang}_FLAGS}")
+    endforeach()
+  endif()
+elseif(CMAKE_OSX_ARCHITECTURES STREQUAL "arm64")
+  set(MEX_PLATFORM maca64)
+  set(MEX_EXT mexmaca64)
+  set(WAVELET_MAC_HOST_INSTALL_DIR "@rpath")
 else()
   set(MEX_PLATFORM maci64)
   set(MEX_EXT mexmaci64)
@@ -100,10 +132,18 @@ if(NOT CMAKE_SHARED_LIBRARY_RUNTIME_C_FLAG)
 endif()
 
 # The host libraries to link against.
-if(WAVELET_MAC_HOST_DIR)
+if(WAVELET_MAC_HOST_DIR OR MEX_PLATFORM STREQUAL "maca64")
+  # The host's own libraries, or for arm64 their text stubs, which hold the
+  # install names and the entries, as MATLAB's own link line uses them.
+  set(host_dir "${WAVELET_MAC_HOST_DIR}")
+  set(suffix dylib)
+  if(NOT host_dir)
+    set(host_dir "${CMAKE_CURRENT_LIST_DIR}/macos/tbd")
+    set(suffix tbd)
+  endif()
   foreach(lib mx mex mat)
     add_library(${lib} SHARED IMPORTED)
-    set_target_properties(${lib} PROPERTIES IMPORTED_LOCATION "${WAVELET_MAC_HOST_DIR}/lib${lib}.dylib")
+    set_target_properties(${lib} PROPERTIES IMPORTED_LOCATION "${host_dir}/lib${lib}.${suffix}")
   endforeach()
 else()
   set(stub_dir "${CMAKE_BINARY_DIR}/host_stubs")
@@ -181,11 +221,16 @@ function(add_mac_module name)
     set(target kernel_${name})
     set(outdir "${MEX_MODULE_DIR}/kernels")
     set(exports "${WAVELET_MAC_KERNEL_EXPORTS}")
-    # Nothing the bundle exports calls its kernel, so the link keeps it by
-    # name (the Mach-O symbol carries one more leading underscore).
+    # Nothing the bundle exports calls its kernel, so a one-line object
+    # holds a reference to it that the linker may not strip (the Mach-O
+    # symbol carries one more leading underscore); every Mach-O linker,
+    # the earlier one of the i386 bundles too, keeps it that way.
     wavelet_kernel_symbol(${name} symbol)
-    add_library(${target} MODULE $<TARGET_OBJECTS:wavelet_version>)
-    target_link_options(${target} PRIVATE "-Wl,-u,_${symbol}")
+    set(root "${CMAKE_BINARY_DIR}/kernel_roots/${name}.c")
+    file(WRITE "${root}" "/* Keeps the kernel ${name} in its bundle. */\n"
+                         "extern char kernel __asm__(\"_${symbol}\");\n"
+                         "__attribute__((used)) static const void *keep = &kernel;\n")
+    add_library(${target} MODULE $<TARGET_OBJECTS:wavelet_version> "${root}")
   else()
     set(target ${name})
     set(outdir "${MEX_MODULE_DIR}")

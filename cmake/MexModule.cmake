@@ -49,7 +49,9 @@ set_target_properties(wavelet_core PROPERTIES
 target_include_directories(wavelet_core PUBLIC "${PROJECT_SOURCE_DIR}")
 target_compile_options(wavelet_core PRIVATE ${WAVELET_MODULE_COMPILE_OPTIONS} -fno-exceptions
                        -fno-rtti -fasynchronous-unwind-tables)
-if(MEX_PLATFORM STREQUAL "glnx86")
+# (A checking build of i386 may round every sum to double instead, as the
+# i386 macOS modules do: WAVELET_I386_ROUNDED.)
+if(MEX_PLATFORM STREQUAL "glnx86" AND NOT WAVELET_I386_ROUNDED)
   target_compile_definitions(wavelet_core PUBLIC WAVELET_EXTENDED_ACCUMULATION)
 endif()
 # The version query, which every module of the flavour exports.
