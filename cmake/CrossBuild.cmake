@@ -1,28 +1,33 @@
 # Builds for other platforms, made as steps of the x86-64 Linux build.
 #
 # wavelet_cross_build(NAME <name> TOOLCHAIN <file> TEST_DIRS <dir>...
-#                     [EMULATOR <word>...] [FIXTURE <fixture>] [ARGS <arg>...])
+#                     [EMULATOR <word>...] [FIXTURE <fixture>] [TARGET <target>]
+#                     [ARGS <arg>...])
 # configures this source tree again with the toolchain into <build>/<name>
 # and builds it as the step wavelet_<name>; the nested tree makes no twins of
 # its own. With EMULATOR (where the build has tests) the nested tree builds
 # the test programs of the folders tests/<dir> and runs each as one test
 # through the emulator, and this tree registers each of them, and each plain
 # test of those folders, as "<name>.<test>" (label <name>), requiring
-# FIXTURE when one is given.
+# FIXTURE when one is given. Without an emulator the tests of those folders
+# are built for this tree's own tests to run. TARGET builds only that target
+# of the nested tree.
 include(ExternalProject)
 include("${CMAKE_CURRENT_LIST_DIR}/MirrorTests.cmake")
 
 function(wavelet_cross_build)
-  cmake_parse_arguments(ARG "" "NAME;TOOLCHAIN;FIXTURE" "TEST_DIRS;EMULATOR;ARGS" ${ARGN})
+  cmake_parse_arguments(ARG "" "NAME;TOOLCHAIN;FIXTURE;TARGET" "TEST_DIRS;EMULATOR;ARGS" ${ARGN})
   set(tree "${CMAKE_BINARY_DIR}/${ARG_NAME}")
   set(tests OFF)
-  if(WAVELET_TESTS AND ARG_EMULATOR)
+  if(WAVELET_TESTS AND (ARG_EMULATOR OR ARG_TEST_DIRS))
     set(tests ON)
   endif()
   list(JOIN ARG_EMULATOR "|" emulator)
   list(JOIN ARG_TEST_DIRS "|" dirs)
   if(CMAKE_GENERATOR MATCHES "Makefiles")
-    set(build "$(MAKE)")
+    set(build "$(MAKE)" ${ARG_TARGET})
+  elseif(ARG_TARGET)
+    set(build "${CMAKE_COMMAND}" --build . --target ${ARG_TARGET})
   else()
     set(build "${CMAKE_COMMAND}" --build .)
   endif()
@@ -45,7 +50,7 @@ function(wavelet_cross_build)
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     TEST_COMMAND "")
-  if(NOT tests)
+  if(NOT tests OR NOT ARG_EMULATOR)
     return()
   endif()
   set(folders)

@@ -98,27 +98,13 @@ ExternalProject_Add(wavelet_i386
 # its twin for i386 Linux runs the digest program: it must reproduce the
 # 64-bit digests (test i386.rounded_same_bits_as_x86_64).
 if(WAVELET_I386_RUNS AND WAVELET_TESTS)
+  include("${CMAKE_CURRENT_LIST_DIR}/CrossBuild.cmake")
   set(WAVELET_I386_ROUNDED_DIR "${CMAKE_BINARY_DIR}/i386-rounded")
-  if(CMAKE_GENERATOR MATCHES "Makefiles")
-    set(rounded_build "$(MAKE)" wavelet_digest)
-  else()
-    set(rounded_build "${CMAKE_COMMAND}" --build . --target wavelet_digest)
-  endif()
-  ExternalProject_Add(wavelet_i386_rounded
-    SOURCE_DIR "${PROJECT_SOURCE_DIR}"
-    BINARY_DIR "${WAVELET_I386_ROUNDED_DIR}"
-    PREFIX "${CMAKE_BINARY_DIR}/i386-rounded-steps"
-    CMAKE_ARGS
-      "-DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/i386-linux.toolchain.cmake"
-      "-DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}"
-      "-DMEX_OUTPUT_ROOT=${WAVELET_I386_ROUNDED_DIR}/modules"
-      -DWAVELET_I386_ROUNDED=ON -DWAVELET_TESTS=ON -DWAVELET_TEST_DIRS=platforms
-      -DWAVELET_CHECKING_BUILDS=OFF
-      "-DMKOCTFILE_EXECUTABLE=MKOCTFILE_EXECUTABLE-NOTFOUND"
-    BUILD_COMMAND ${rounded_build}
-    BUILD_ALWAYS ON
-    INSTALL_COMMAND ""
-    TEST_COMMAND "")
+  wavelet_cross_build(NAME i386-rounded
+    TOOLCHAIN "${PROJECT_SOURCE_DIR}/cmake/i386-linux.toolchain.cmake"
+    TEST_DIRS platforms
+    TARGET wavelet_digest
+    ARGS -DWAVELET_I386_ROUNDED=ON "-DMEX_OUTPUT_ROOT=${WAVELET_I386_ROUNDED_DIR}/modules")
 endif()
 
 include("${CMAKE_CURRENT_LIST_DIR}/MirrorTests.cmake")

@@ -18,7 +18,7 @@
 # tree and a build without tests make none of them.
 
 option(WAVELET_CHECKING_BUILDS "Also build and test with sanitizers and fuzzers" ON)
-set(WAVELET_FUZZ_SECONDS 15 CACHE STRING "How long each command is fuzzed by the test suite")
+set(WAVELET_FUZZ_SECONDS 10 CACHE STRING "How long each command is fuzzed by the test suite")
 
 if(WAVELET_FUZZ)
   add_subdirectory("${PROJECT_SOURCE_DIR}/fuzz" "${CMAKE_BINARY_DIR}/fuzz")

@@ -55,7 +55,7 @@ class OctaveCall {
         return scratch_.back().get();
     }
     static double *data_of(double *a) { return a; }
-    void release(double *a) {
+    void release(const double *a) {
         for (auto &s : scratch_)
             if (s.get() == a) s.reset();
     }

@@ -252,6 +252,7 @@ std::vector<Case> table_cases() {
             for (bool row : {true, false})
                 for (size_t m : {size_t{0}, size_t{1}, size_t{2}, size_t{3}, size_t{4}, size_t{7},
                                  size_t{8}, size_t{13}, size_t{20}, n + 3})
+                    // cppcheck-suppress useStlAlgorithm
                     cases.push_back({c, row ? 1 : n, row ? n : 1, m, 0, seed++});
     for (const char *c : {"SiftGrid_WR", "MeldGrid_WR"})
         for (size_t J : {0, 1, 2, 3, 5, 7}) {
@@ -260,6 +261,7 @@ std::vector<Case> table_cases() {
             for (double level : {-2.0, 0.0, 0.49, 1.0, 1.5, std::floor(j / 2), j, j + 3})
                 for (size_t m : {size_t{0}, size_t{1}, size_t{2}, size_t{4}, size_t{8}, size_t{13},
                                  size_t{20}, 2 * n + 1})
+                    // cppcheck-suppress useStlAlgorithm
                     cases.push_back({c, n, n, m, level, seed++});
         }
     return cases;
