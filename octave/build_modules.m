@@ -35,14 +35,27 @@ function folder = build_modules(folder)
 
   lists = read_source_lists(fullfile(root, 'cmake', 'Sources.cmake'), root);
   commands = lists.WAVELET_COMMANDS;
+  % Kernels share files (the vector variants, the strided helpers): each
+  % source is compiled once, into a scratch folder, and each module links
+  % the objects of its own sources.
+  objdir = tempname();
+  mkdir(objdir);
+  cleanup = onCleanup(@() remove_folder(objdir));
+  objects = struct();
   for k = 1:numel(commands)
     name = commands{k};
     sources = lists.(['WAVELET_' name '_SOURCES']);
-    % Kernels share files (the vector variants, the strided helpers); each is
-    % compiled once per module, in the order of its first appearance.
     [~, first] = unique(sources, 'first');
     sources = sources(sort(first));
-    compile(name, sources, root, folder, in_octave);
+    linked = cell(size(sources));
+    for s = 1:numel(sources)
+      [~, base] = fileparts(sources{s});
+      if ~isfield(objects, base)
+        objects.(base) = compile_object(sources{s}, root, objdir, in_octave);
+      end
+      linked{s} = objects.(base);
+    end
+    link_module(name, linked, folder, in_octave);
     [ok, why] = copyfile(fullfile(here, 'help', [name '.m']), fullfile(folder, [name '.m']));
     if ~ok
       error('build_modules: cannot copy the help of %s: %s', name, why);
@@ -52,21 +65,40 @@ function folder = build_modules(folder)
   fprintf('build_modules: %d commands in %s\n', numel(commands), folder);
 end
 
-% One command: the gateway and the kernels it holds, compiled against the
-% host's own mex.h (WAVELET_HOST_MEX_H) into one module.
-function compile(name, sources, root, folder, in_octave)
+% One source, compiled against the host's own mex.h (WAVELET_HOST_MEX_H)
+% into objdir; returns the object's path.
+function object = compile_object(source, root, objdir, in_octave)
   defines = {'-DWAVELET_HOST_MEX_H', ['-I' root]};
+  [~, base] = fileparts(source);
   if in_octave
     % Octave's mex takes compiler flags from CXXFLAGS: its own, plus ours.
     old = getenv('CXXFLAGS');
     cleanup = onCleanup(@() restore_cxxflags(old));
     setenv('CXXFLAGS', [strtrim(mkoctfile('-p', 'CXXFLAGS')) ' -ffp-contract=off']);
-    out = fullfile(folder, [name '.' mexext()]);
-    mex(defines{:}, '-o', out, sources{:});
+    object = fullfile(objdir, [base '.o']);
+    mex(defines{:}, '-c', source, '-o', object);
   else
     mex(defines{:}, 'CXXFLAGS=$CXXFLAGS -ffp-contract=off', 'CFLAGS=$CFLAGS -ffp-contract=off', ...
-        '-outdir', folder, '-output', name, sources{:});
+        '-c', '-outdir', objdir, source);
+    found = dir(fullfile(objdir, [base '.o*']));   % .o, or .obj on Windows
+    object = fullfile(objdir, found(1).name);
   end
+end
+
+% One command's module from the objects of its sources.
+function link_module(name, objects, folder, in_octave)
+  if in_octave
+    mex('-o', fullfile(folder, [name '.' mexext()]), objects{:});
+  else
+    mex('-outdir', folder, '-output', name, objects{:});
+  end
+end
+
+function remove_folder(folder)
+  if exist('confirm_recursive_rmdir', 'builtin') || exist('confirm_recursive_rmdir')
+    confirm_recursive_rmdir(false);
+  end
+  rmdir(folder, 's');
 end
 
 function restore_cxxflags(old)

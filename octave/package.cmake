@@ -37,15 +37,19 @@ set(targets)
 foreach(command ${WAVELET_COMMANDS})
   set(sources ${WAVELET_${command}_SOURCES})
   list(REMOVE_DUPLICATES sources)
-  set(relative)
+  set(objects)
   foreach(src ${sources})
     file(RELATIVE_PATH rel "${SOURCE_DIR}" "${src}")
-    list(APPEND relative "${rel}")
+    string(REGEX REPLACE "\\.cpp$" ".o" object "${rel}")
+    list(APPEND objects "${object}")
     list(APPEND files "${rel}")
   endforeach()
-  list(JOIN relative " " relative)
-  string(APPEND makefile_rules "${command}.oct: ${relative} help/${command}_help.h\n"
-                               "\t$(OCT) -include help/${command}_help.h -o $@ ${relative}\n\n")
+  list(JOIN objects " " objects)
+  # Each source is compiled once for every command that holds it; the
+  # gateway with the command's help text.
+  string(APPEND makefile_rules "${command}.oct: ${objects}\n\t$(MKOCTFILE) -o $@ ${objects}\n\n"
+                               "commands/${command}.o: commands/${command}.cpp help/${command}_help.h\n"
+                               "\t$(OCT) -c -include help/${command}_help.h $< -o $@\n\n")
   list(APPEND targets "${command}.oct")
   # The native function carries its help text.
   wavelet_help_header("${SOURCE_DIR}/octave/help/${command}.m" "${top}/src/help/${command}_help.h")
@@ -64,15 +68,18 @@ endforeach()
 
 list(JOIN targets " " targets)
 file(WRITE "${top}/src/Makefile" "# Builds the six commands as native Octave functions with Octave's mkoctfile;
-# pkg install sets MKOCTFILE. Each compiles its gateway and the kernels it
-# holds, never with fused multiply-add.
+# pkg install sets MKOCTFILE. Each source is compiled once, never with fused
+# multiply-add, and each function links its gateway and the kernels it holds.
 MKOCTFILE ?= mkoctfile
 OCT = CXXFLAGS=\"$$($(MKOCTFILE) -p CXXFLAGS) -ffp-contract=off\" $(MKOCTFILE) -DWAVELET_OCTAVE_NATIVE -I.
 
 all: ${targets}
 
+%.o: %.cpp
+\t$(OCT) -c $< -o $@
+
 ${makefile_rules}clean:
-\trm -f *.oct *.o
+\trm -f *.oct */*.o */*/*.o
 
 .PHONY: all clean
 ")
