@@ -3,7 +3,8 @@
 # clang target), MAC_DARWIN (the Darwin kernel version), MAC_MIN (the oldest
 # macOS), MAC_LINKER (the Mach-O linker's name), MAC_LINKER_VERSION (the ld64
 # version whose options it takes), MAC_HEADERS (Debian's C++ and C header
-# folders for that processor) and MAC_FLAGS (more compile flags, or empty)):
+# folders for that processor, @GCC@ standing for GCC's major version),
+# MAC_FLAGS (more compile flags) and MAC_LINK_FLAGS (more link flags)):
 # clang with an Apple target and an LLVM Mach-O linker. There is no Apple SDK
 # here: the few C and C++ headers the modules include come from Debian's
 # packages, and the libraries the modules link against are link-time
@@ -30,6 +31,9 @@ set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
 # Debian's headers for an Apple target: clang predefines __nonnull and
 # __nullable as nullability keywords there, which glibc's headers use as
 # attribute macros of their own.
+execute_process(COMMAND gcc -dumpversion OUTPUT_VARIABLE gcc_version OUTPUT_STRIP_TRAILING_WHITESPACE)
+string(REGEX MATCH "^[0-9]+" gcc_major "${gcc_version}")
+string(REPLACE "@GCC@" "${gcc_major}" MAC_HEADERS "${MAC_HEADERS}")
 set(common "-U__nonnull -U__nullable ${MAC_FLAGS}")
 set(headers "${common} -nostdinc++ -Wno-unused-command-line-argument")
 foreach(dir IN LISTS MAC_HEADERS)

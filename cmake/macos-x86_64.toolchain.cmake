@@ -1,15 +1,13 @@
 # x86-64 macOS bundles cross-built on Debian with clang and LLVM's Mach-O
 # linker (packages clang and lld), against link-time stand-ins of the host's
 # libraries that cmake/MacBuild.cmake builds.
-execute_process(COMMAND gcc -dumpversion OUTPUT_VARIABLE gcc_version OUTPUT_STRIP_TRAILING_WHITESPACE)
-string(REGEX MATCH "^[0-9]+" gcc_major "${gcc_version}")
 set(MAC_ARCH x86_64)
 set(MAC_TARGET x86_64-apple-macos10.9)
 set(MAC_DARWIN 13.0) # OS X 10.9
 set(MAC_MIN 10.9)
 set(MAC_LINKER ld64.lld ld64.lld-14)
 set(MAC_LINKER_VERSION 609) # takes -platform_version
-set(MAC_HEADERS /usr/include/c++/${gcc_major} /usr/include/x86_64-linux-gnu/c++/${gcc_major}
+set(MAC_HEADERS /usr/include/c++/@GCC@ /usr/include/x86_64-linux-gnu/c++/@GCC@
     /usr/include/x86_64-linux-gnu /usr/include)
 set(MAC_FLAGS "")
 set(MAC_LINK_FLAGS "")

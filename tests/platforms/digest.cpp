@@ -7,11 +7,8 @@
 // arithmetic alone, so every platform starts from the same bits) with every
 // vector variant the processor runs, requires each variant to give exactly
 // the bits of the plain loops, and prints one 64-bit hash of the bits per
-// routine. Then it calls each command module of this platform through the
-// stand-in host and prints a hash of its results. Two builds that print the
-// same lines computed the same bits. The first line names the variants
-// compared, and is left out when builds for different processors are
-// compared.
+// routine. Two builds that print the same lines computed the same bits. The first line names the
+// variants compared, and is left out when builds for different processors are compared.
 //
 // TABLE is the committed table of fixed inputs: every command on every kind
 // of input (sizes 1 to 1024, rows and columns, filters of 0 to 20 taps and
@@ -193,41 +190,6 @@ void grids() {
     report("idpwt2", inverse);
 }
 
-// Each command on a few inputs, through the module this platform ships.
-void modules(const std::string &build_dir) {
-    using standin::Value;
-    const Vec x = values(512, 77), grid = values(64 * 64, 78);
-    const struct {
-        const char *command;
-        std::vector<Value> args;
-    } calls[] = {
-        {"SinkCoarse", {Value::row(x), Value::row(daub4)}},
-        {"SinkDetail", {Value::column(x), Value::row(daub4)}},
-        {"RaiseCoarse", {Value::row(x), Value::row(daub4)}},
-        {"RaiseDetail", {Value::column(x), Value::row(daub4)}},
-        {"SiftGrid_WR", {Value::matrix(64, 64, grid), Value::scalar(2), Value::row(daub4)}},
-        {"MeldGrid_WR", {Value::matrix(64, 64, grid), Value::scalar(1), Value::row(daub4)}},
-    };
-    for (const auto &c : calls) {
-        const standin::Module module(standin::module_path(build_dir, c.command));
-        if (!module.has_gateway()) {
-            std::fprintf(stderr, "%s: %s\n", c.command, module.load_error().c_str());
-            failed = true;
-            continue;
-        }
-        const standin::Outcome out = module.call(1, c.args);
-        if (!out.ok || out.results.empty()) {
-            std::fprintf(stderr, "%s: %s\n", c.command, out.message.c_str());
-            failed = true;
-            continue;
-        }
-        const Value &r = out.results[0];
-        std::printf(
-            "module %s %zux%zu %016llx\n", c.command, r.rows, r.cols,
-            static_cast<unsigned long long>(hash_bits(hash_start, r.re.data(), r.re.size())));
-    }
-}
-
 // One input of the table: its text names it completely.
 struct Case {
     std::string command;
@@ -371,7 +333,6 @@ int main(int argc, char **argv) {
     std::printf("variants %s\n", variant_names().c_str());
     kernels();
     grids();
-    modules(argv[1]);
     if (argc == 3) {
         const int changed = check_table(argv[2], argv[1], false);
         std::printf("table: %d changed\n", changed);
