@@ -39,6 +39,8 @@ def run_harness(args):
 def cases_of(records):
     seen = {}
     for r in records:
+        if r["kind"] not in ("1d", "2d"):
+            continue
         key = (r["kind"], r["dir"], r["n"], r["m"], r.get("L"))
         seen.setdefault(key, r)
     return list(seen.values())
@@ -88,7 +90,10 @@ def run_pywt(cases, rounds):
     for c in cases:
         if c["kind"] == "1d" and c["dir"] == "synthesis_sum":
             continue
-        wavelet = pywt.Wavelet("db2" if c["m"] == 4 else "db4")
+        # The filter of the same length: Daubechies up to 20 taps, then the
+        # coiflets (6 taps each).
+        m = c["m"]
+        wavelet = pywt.Wavelet("db%d" % (m // 2) if m <= 20 else "coif%d" % (m // 6))
         n = c["n"]
         if c["kind"] == "1d":
             x = rng.uniform(-1, 1, n)
@@ -123,16 +128,12 @@ def run_pywt(cases, rounds):
 OCTAVE_SCRIPT = r"""
 addpath('%(dir)s');
 cases = %(cases)s;
+filters = %(filters)s;
 rounds = %(rounds)d;
 evict = ones(%(evict)d, 1);  %% read before each timed call, as in the other harnesses
 for k = 1:rows(cases)
   n = cases(k, 1); m = cases(k, 2); L = cases(k, 3); fwd = cases(k, 4);
-  if m == 4
-    h = [1+sqrt(3), 3+sqrt(3), 3-sqrt(3), 1-sqrt(3)] / (4*sqrt(2));
-  else
-    h = [0.2303778133088964 0.7148465705529154 0.6308807679298587 -0.0279837694168599 ...
-         -0.1870348117190931 0.0308413818355607 0.0328830116668852 -0.0105974017850690];
-  end
+  h = filters{cases(k, 5)};
   x = rand(n) * 2 - 1;
   t = zeros(rounds, 1);
   if fwd, y = SiftGrid_WR(x, L, h); else, y = MeldGrid_WR(x, L, h); end
@@ -147,16 +148,19 @@ end
 """
 
 
-def run_octave(cases, modules, rounds):
+def run_octave(cases, filters, modules, rounds):
     octave = shutil.which("octave-cli")
     mexdir = os.path.join(modules, "octave")
     if not octave or not os.path.exists(os.path.join(mexdir, "SiftGrid_WR.oct")):
         print("Octave or the Octave modules not found: skipped", file=sys.stderr)
         return []
     grid = [c for c in cases if c["kind"] == "2d"]
-    rows = "; ".join(f"{c['n']} {c['m']} {c['L']} {1 if c['dir'] == 'forward' else 0}" for c in grid)
-    script = OCTAVE_SCRIPT % {"dir": mexdir, "cases": f"[{rows}]", "rounds": rounds,
-                              "evict": EVICT_BYTES // 8}
+    lengths = sorted({c["m"] for c in grid})
+    rows = "; ".join(f"{c['n']} {c['m']} {c['L']} {1 if c['dir'] == 'forward' else 0} "
+                     f"{lengths.index(c['m']) + 1}" for c in grid)
+    cells = ", ".join("[" + " ".join(repr(x) for x in filters[m]) + "]" for m in lengths)
+    script = OCTAVE_SCRIPT % {"dir": mexdir, "cases": f"[{rows}]", "filters": "{" + cells + "}",
+                              "rounds": rounds, "evict": EVICT_BYTES // 8}
     with tempfile.NamedTemporaryFile("w", suffix=".m", delete=False) as f:
         f.write(script)
         path = f.name
@@ -193,12 +197,18 @@ def ratio(a, b):
 
 def table(records):
     by = {}
+    rate = None
     for r in records:
+        if r["kind"] == "rate":
+            rate = r
+        if r["kind"] not in ("1d", "2d"):
+            continue
         key = (r["kind"], r["dir"], r["n"], r["m"], r.get("L"))
         by.setdefault(key, {})[r["impl"]] = r["ms"]
     lines = []
-    head = ("| case | fast ms | plain | literal | GSL | PyWavelets | memcpy | floor | stand-in call "
-            "| Octave call | literal/fast | GSL/fast | PyWavelets/fast | fast/memcpy | fast/floor |")
+    head = ("| case | fast ms | plain | literal | GSL | PyWavelets | memcpy | floor | bound "
+            "| stand-in call | Octave call | literal/fast | GSL/fast | PyWavelets/fast "
+            "| fast/memcpy | fast/floor | fast/limit |")
     lines.append(head)
     lines.append("|" + "---|" * (head.count("|") - 1))
     for key in sorted(by, key=lambda k: (k[0], k[2], k[3], k[1], -(k[4] or 0))):
@@ -213,29 +223,45 @@ def table(records):
             name = f"2-D {d}, {n}x{n}, {m} taps, {depth}"
         gsl = t.get("gsl", t.get("gsl_full_depth"))
         gsl_note = "*" if "gsl_full_depth" in t else ""
-        cells = [t.get("fast"), t.get("plain"), t.get("literal"), gsl, t.get("pywt"), t.get("memcpy"),
-                 t.get("floor"), t.get("standin_call"), t.get("octave_call")]
+        # The two-output synthesis writes twice the bytes of its input: it
+        # is compared with a memcpy of what it writes.
+        copy = t.get("memcpy_written", t.get("memcpy"))
+        limit = None
+        if t.get("floor") is not None:
+            limit = max(t["floor"], t.get("bound") or 0)
+        cells = [t.get("fast"), t.get("plain"), t.get("literal"), gsl, t.get("pywt"), copy,
+                 t.get("floor"), t.get("bound"), t.get("standin_call"), t.get("octave_call")]
         ratios = [ratio(t.get("literal"), t.get("fast")),
                   None if gsl_note else ratio(gsl, t.get("fast")),
-                  ratio(t.get("pywt"), t.get("fast")), ratio(t.get("fast"), t.get("memcpy")),
-                  ratio(t.get("fast"), t.get("floor"))]
+                  ratio(t.get("pywt"), t.get("fast")), ratio(t.get("fast"), copy),
+                  ratio(t.get("fast"), t.get("floor")), ratio(t.get("fast"), limit)]
         row = [name] + [fmt(c) for c in cells]
         row[4] += gsl_note if gsl is not None else ""
+        row[6] += "†" if "memcpy_written" in t else ""
         row += [fmt(r) + ("x" if r is not None else "") for r in ratios]
         lines.append("| " + " | ".join(row) + " |")
     lines.append("")
+    if rate:
+        lines.append(f"Vector multiply-and-add rate of the variant in use ({rate['lanes']} lanes), "
+                     f"measured in this run: {rate['gflops']:.1f} GFLOP/s.")
+        lines.append("")
     lines.append("Median milliseconds of interleaved rounds, one thread. Every timed call of every "
                  "implementation, memcpy and floor included, starts from evicted caches (an untimed "
                  "read of a 128 MiB buffer just before it). * GSL's 1-D transform always runs "
                  "to full depth, so it is shown for scale only (no ratio). The 2-D GSL column is "
-                 "gsl_wavelet2d_nstransform (full depth only). \"1-D synthesis\" makes the coarse and "
-                 "detail signals separately (uplo, uphi); \"summed (as idwt)\" makes their sum in one "
-                 "pass (upsum), the work of PyWavelets' idwt, whose one timing fills both rows. "
-                 "fast/memcpy compares with one memcpy of the grid (2-D) or of the n input samples "
-                 "(1-D). floor (2-D only) is one copy of the grid plus, for each level, one read and "
-                 "write of that level's block per pass (two passes per level), with no arithmetic. "
-                 "The stand-in and Octave calls are timed in rounds of their own: the host's fresh "
-                 "arrays fault in their pages on every call.")
+                 "gsl_wavelet2d_nstransform (full depth only, Daubechies filters of 4 to 20 taps). "
+                 "The 2-D filters are GSL's Daubechies filters and, at 30 taps, the coiflet; the "
+                 "plain and literal loops are timed at 4 and 8 taps only. \"1-D synthesis\" makes "
+                 "the coarse and detail signals separately (uplo, uphi); \"summed (as idwt)\" makes "
+                 "their sum in one pass (upsum), the work of PyWavelets' idwt, whose one timing "
+                 "fills both rows. fast/memcpy compares with one memcpy of the grid (2-D), of the n "
+                 "input samples (1-D), or (\u2020) of the 2n samples the two-output synthesis "
+                 "writes. floor (2-D only) is one copy of the grid plus, for each level, one read "
+                 "and write of that level's block per pass (two passes per level), with no "
+                 "arithmetic. bound (2-D only, not timed) is the arithmetic: every output of every "
+                 "pass and level takes m products and m sums, at the rate above. The limit of a "
+                 "row is the larger of floor and bound. The stand-in and Octave calls are timed in "
+                 "rounds of their own: the host's fresh arrays fault in their pages on every call.")
     return "\n".join(lines)
 
 
@@ -249,8 +275,9 @@ def main():
     args = ap.parse_args()
     records = run_harness(args)
     cases = cases_of(records)
+    filters = {r["m"]: r["h"] for r in records if r["kind"] == "filter"}
     records += run_pywt(cases, args.rounds)
-    records += run_octave(cases, args.modules, args.rounds)
+    records += run_octave(cases, filters, args.modules, args.rounds)
     os.makedirs(args.out, exist_ok=True)
     with open(os.path.join(args.out, "results.json"), "w") as f:
         json.dump({"time": time.strftime("%Y-%m-%d %H:%M:%S"), "records": records}, f, indent=1)

@@ -13,9 +13,15 @@
 // prints one JSON object per case and implementation with the median time in
 // milliseconds; bench/run.py adds PyWavelets and Octave and prints the table.
 //
-//   wavelet_bench [--quick] [--rounds K] [--1d N]... [--2d N]... MODULE_DIR
+// Each 2-D case also prints its arithmetic bound (impl "bound", not timed):
+// the multiplies and adds it must do at the rate a loop of independent
+// vector multiplies and adds of the variant's lane width reaches in the same
+// run (printed first, kind "rate").
 //
-// --1d and --2d replace the default lengths and sides (0 skips that kind).
+//   wavelet_bench [--quick] [--rounds K] [--1d N]... [--2d N]... [--taps M]... MODULE_DIR
+//
+// --1d and --2d replace the default lengths and sides (0 skips that kind),
+// --taps the 2-D filter lengths (4, 8, 12, 16, 20 and 30).
 #include <gsl/gsl_errno.h>
 #include <gsl/gsl_wavelet.h>
 #include <gsl/gsl_wavelet2d.h>
@@ -41,14 +47,29 @@ namespace {
 
 typedef std::vector<double> Vec;
 
-// Daubechies lowpass filters of 4 and 8 taps (orthonormal).
-Vec daubechies(int taps) {
-    if (taps == 4) {
-        const double r3 = std::sqrt(3.0), d = 4.0 * std::sqrt(2.0);
-        return {(1 + r3) / d, (3 + r3) / d, (3 - r3) / d, (1 - r3) / d};
-    }
-    return {0.2303778133088964,  0.7148465705529154, 0.6308807679298587, -0.0279837694168599,
-            -0.1870348117190931, 0.0308413818355607, 0.0328830116668852, -0.0105974017850690};
+// The lowpass filter of m taps: GSL's Daubechies filters for 4 to 20 taps
+// (the ones its transform uses), and the 30-tap coiflet beyond them.
+Vec lowpass(int m) {
+    if (m == 30)
+        return {-9.604010112767894e-08, -1.6237995172048338e-07, 2.0612203985788783e-06,
+                3.7007277113394796e-06, -2.1270221672515614e-05, -4.12198619242655e-05,
+                0.00014035632812373243, 0.0003018579416682448,   -0.0006375589261258812,
+                -0.0016616273039298788, 0.0024315754425382886,   0.006761520220620417,
+                -0.009159507338676163,  -0.019758391600965465,   0.032674799467057355,
+                0.041287530472117834,   -0.10556315130733723,    -0.06203775157498196,
+                0.4379823066591634,     0.7742936228603274,      0.42157126673075435,
+                -0.052046670253554764,  -0.09192158806008609,    0.028169744270532353,
+                0.023408322118927783,   -0.010131584846900276,   -0.00415931262757864,
+                0.0021782943778456947,  0.0003585777411617577,   -0.000212081862067494};
+    gsl_wavelet *w = gsl_wavelet_alloc(gsl_wavelet_daubechies, size_t(m));
+    Vec h(w->h1, w->h1 + m);
+    gsl_wavelet_free(w);
+    return h;
+}
+
+// GSL has Daubechies filters of 4 to 20 taps.
+bool gsl_has(int m) {
+    return m >= 4 && m <= 20 && m % 2 == 0;
 }
 
 Vec random_values(size_t count) {
@@ -191,6 +212,76 @@ void evict_caches() {
     evict_sink = mix;
 }
 
+// The multiply-and-add rate of the vectors the variant in use works with: a
+// loop of 12 independent chains acc += c * x, each x loaded afresh from a
+// small buffer (the compiler may not keep it in a register: the pointer
+// passes through an empty asm statement every round), one multiply and one
+// add per lane, as the kernels do them. Returns floating-point operations
+// (each multiply and each add one) per millisecond.
+constexpr int rate_chains = 12;
+
+#define WAVELET_RATE_LOOP(W)                                                                       \
+    typedef double lane_vec __attribute__((vector_size(8 * (W))));                                 \
+    lane_vec acc[rate_chains] = {}, c;                                                             \
+    alignas(64) double buf[rate_chains * (W)];                                                     \
+    for (int l = 0; l < (W); ++l) c[l] = 0.999;                                                    \
+    for (int k = 0; k < rate_chains * (W); ++k) buf[k] = 1e-3 * (k + 1);                           \
+    const double *p = buf;                                                                         \
+    for (int64_t it = 0; it < rounds; ++it) {                                                      \
+        asm volatile("" : "+r"(p));                                                                \
+        for (int k = 0; k < rate_chains; ++k) {                                                    \
+            lane_vec x;                                                                            \
+            std::memcpy(&x, p + k * (W), sizeof x);                                                \
+            acc[k] += c * x;                                                                       \
+        }                                                                                          \
+    }                                                                                              \
+    double sum = 0.0;                                                                              \
+    for (int k = 0; k < rate_chains; ++k)                                                          \
+        for (int l = 0; l < (W); ++l) sum += acc[k][l];                                            \
+    return sum;
+
+double rate_loop_1(int64_t rounds) {
+    WAVELET_RATE_LOOP(1)
+}
+double rate_loop_2(int64_t rounds) {
+    WAVELET_RATE_LOOP(2)
+}
+#if defined(__x86_64__)
+__attribute__((target("avx2"))) double rate_loop_4(int64_t rounds) {
+    WAVELET_RATE_LOOP(4)
+}
+__attribute__((target("avx512f"))) double rate_loop_8(int64_t rounds) {
+    WAVELET_RATE_LOOP(8)
+}
+#endif
+
+volatile double rate_sink;
+
+double flops_per_ms(int W) {
+    double (*loop)(int64_t) = W == 2 ? rate_loop_2 : rate_loop_1;
+#if defined(__x86_64__)
+    if (W == 4) loop = rate_loop_4;
+    if (W == 8) loop = rate_loop_8;
+#endif
+    const int64_t rounds = int64_t{20} << 20;
+    double best = 1e300;
+    for (int trial = 0; trial < 7; ++trial) {
+        const double t0 = now_ms();
+        rate_sink = loop(rounds);
+        best = std::min(best, now_ms() - t0);
+    }
+    return 2.0 * double(rounds) * rate_chains * W / best;
+}
+
+// The multiplies and adds a 2-D transform from level J to level L must do:
+// each level of block side s makes s * s outputs in each of its two passes,
+// each output m products and m sums.
+double transform_flops(int32_t n, int32_t L, int m) {
+    double flops = 0.0;
+    for (int32_t s = n; s >= (int32_t{2} << L); s /= 2) flops += 2.0 * double(s) * s * m * 2.0;
+    return flops;
+}
+
 // Interleaved rounds, each call timed from evicted caches; prints the median
 // of each implementation.
 void measure(const std::string &fields, const std::vector<Impl> &impls, int rounds) {
@@ -215,11 +306,12 @@ void measure(const std::string &fields, const std::vector<Impl> &impls, int roun
 }
 
 void bench_1d(int32_t n, int m, int rounds) {
-    const Vec h = daubechies(m);
+    const Vec h = lowpass(m);
     Vec g(m);
     mirrorfilt(h.data(), g.data(), m);
     const Vec x = random_values(n);
-    Vec lo(n / 2), hi(n / 2), y(2 * size_t(n)), y2(2 * size_t(n)), sum(n), copy(n);
+    Vec lo(n / 2), hi(n / 2), y(2 * size_t(n)), y2(2 * size_t(n)), sum(n), copy(2 * size_t(n));
+    const Vec written(2 * size_t(n), 0.5);
     gsl_wavelet *w = gsl_wavelet_alloc(gsl_wavelet_daubechies, m);
     gsl_wavelet_workspace *ws = gsl_wavelet_workspace_alloc(n);
     Vec gsl_data = x;
@@ -273,7 +365,10 @@ void bench_1d(int32_t n, int m, int rounds) {
               literal_uphi(hi.data(), e, g.data(), m, y2.data());
           }},
          {"gsl_full_depth", [&] { gsl_wavelet_transform_inverse(w, gsl_data.data(), 1, n, ws); }},
-         {"memcpy", [&] { std::memcpy(copy.data(), x.data(), sizeof(double) * n); }}},
+         {"memcpy", [&] { std::memcpy(copy.data(), x.data(), sizeof(double) * n); }},
+         // The bytes the two outputs hold: n samples each.
+         {"memcpy_written",
+          [&] { std::memcpy(copy.data(), written.data(), sizeof(double) * 2 * n); }}},
         rounds);
 
     // The same synthesis summed into one signal of n samples, the work of
@@ -297,17 +392,20 @@ void bench_1d(int32_t n, int m, int rounds) {
     gsl_wavelet_free(w);
 }
 
-void bench_2d(const std::string &module_dir, int32_t n, int m, int32_t L, int rounds) {
+void bench_2d(const std::string &module_dir, int32_t n, int m, int32_t L, int rounds, double rate) {
     const int32_t J = int32_t(std::lround(std::log2(n)));
-    const Vec h = daubechies(m);
+    const Vec h = lowpass(m);
     Vec g(m);
     mirrorfilt(h.data(), g.data(), m);
     const size_t cells = size_t(n) * n;
     const Vec src = random_values(cells);
     Vec out(cells), work(4 * size_t(n)), copy(cells), gsl_data = src;
-    gsl_wavelet *w = gsl_wavelet_alloc(gsl_wavelet_daubechies, m);
+    gsl_wavelet *w = gsl_has(m) ? gsl_wavelet_alloc(gsl_wavelet_daubechies, m) : nullptr;
     gsl_wavelet_workspace *ws = gsl_wavelet_workspace_alloc(n);
     const bool full = L == 0;
+    // The scalar references take seconds a call on long filters; they are
+    // timed at 4 and 8 taps only.
+    const bool references = m <= 8;
 
     standin::Module sift(standin::module_path(module_dir, "SiftGrid_WR"));
     standin::Module meld(standin::module_path(module_dir, "MeldGrid_WR"));
@@ -322,16 +420,20 @@ void bench_2d(const std::string &module_dir, int32_t n, int m, int32_t L, int ro
         std::vector<Impl> impls = {
             {"fast",
              [&] { fast(src.data(), n, n, L, J, g.data(), h.data(), m, out.data(), work.data()); }},
-            {"plain",
-             [&] {
-                 plain(src.data(), n, n, L, J, g.data(), h.data(), m, out.data(), work.data());
-             }},
-            {"literal",
-             [&] { literal(src.data(), n, L, J, g.data(), h.data(), m, out.data(), work.data()); }},
             {"memcpy", [&] { std::memcpy(copy.data(), src.data(), sizeof(double) * cells); }},
             {"floor", [&, fwd] { memory_floor(src.data(), n, L, fwd, copy.data()); }},
         };
-        if (full)
+        if (references) {
+            impls.push_back({"plain", [&] {
+                                 plain(src.data(), n, n, L, J, g.data(), h.data(), m, out.data(),
+                                       work.data());
+                             }});
+            impls.push_back({"literal", [&] {
+                                 literal(src.data(), n, L, J, g.data(), h.data(), m, out.data(),
+                                         work.data());
+                             }});
+        }
+        if (full && w)
             impls.push_back(
                 {"gsl", [&, fwd] {
                      if (fwd)
@@ -345,6 +447,9 @@ void bench_2d(const std::string &module_dir, int32_t n, int m, int32_t L, int ro
             "\"kind\": \"2d\", \"dir\": \"%s\", \"n\": %d, \"m\": %d, \"J\": %d, \"L\": %d", dir, n,
             m, J, L);
         measure(fields, impls, rounds);
+        // Not timed: the arithmetic at the measured rate.
+        std::printf("{%s, \"impl\": \"bound\", \"ms\": %.4f}\n", fields,
+                    transform_flops(n, L, m) / rate);
         // The whole command call is timed in rounds of its own: each call
         // obtains and releases arrays of the grid's size from the host, and
         // the page faults and returns of memory that brings would otherwise
@@ -354,7 +459,7 @@ void bench_2d(const std::string &module_dir, int32_t n, int m, int32_t L, int ro
             measure(fields, {{"standin_call", [&] { module.call(1, args); }}}, rounds);
     }
     gsl_wavelet_workspace_free(ws);
-    gsl_wavelet_free(w);
+    if (w) gsl_wavelet_free(w);
 }
 
 } // namespace
@@ -363,7 +468,7 @@ int main(int argc, char **argv) {
     bool quick = false;
     int rounds = 7;
     std::string module_dir = ".";
-    std::vector<int32_t> only1, only2;
+    std::vector<int32_t> only1, only2, taps;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--quick")
@@ -372,6 +477,8 @@ int main(int argc, char **argv) {
             only1.push_back(std::atoi(argv[++i]));
         else if (a == "--2d" && i + 1 < argc)
             only2.push_back(std::atoi(argv[++i]));
+        else if (a == "--taps" && i + 1 < argc)
+            taps.push_back(std::atoi(argv[++i]));
         else if (a == "--rounds" && i + 1 < argc)
             rounds = std::atoi(argv[++i]);
         else
@@ -380,6 +487,10 @@ int main(int argc, char **argv) {
     gsl_set_error_handler_off();
     std::fprintf(stderr, "variant in use: %d (0 plain, 1 sse2, 2 avx2, 3 avx512)\n",
                  simd_variant());
+    const int lanes = simd_lanes(simd_variant());
+    const double rate = flops_per_ms(lanes);
+    std::printf("{\"kind\": \"rate\", \"variant\": %d, \"lanes\": %d, \"gflops\": %.3f}\n",
+                simd_variant(), lanes, rate * 1e-6);
     std::vector<int32_t> sides1 =
         quick ? std::vector<int32_t>{1 << 10} : std::vector<int32_t>{1 << 16, 1 << 20, 1 << 24};
     std::vector<int32_t> sides2 =
@@ -390,11 +501,20 @@ int main(int argc, char **argv) {
     std::erase(sides2, 0);
     for (int m : {4, 8})
         for (int32_t n : sides1) bench_1d(n, m, n >= (1 << 24) ? std::max(3, rounds - 2) : rounds);
+    if (taps.empty())
+        taps = quick ? std::vector<int32_t>{4, 12} : std::vector<int32_t>{4, 8, 12, 16, 20, 30};
+    // The filters, for the harnesses that time the same cases elsewhere.
+    for (int m : taps) {
+        std::printf("{\"kind\": \"filter\", \"m\": %d, \"h\": [", m);
+        const Vec h = lowpass(m);
+        for (int j = 0; j < m; ++j) std::printf("%s%.17g", j ? ", " : "", h[size_t(j)]);
+        std::printf("]}\n");
+    }
     for (int32_t n : sides2)
-        for (int m : {4, 8}) {
+        for (int m : taps) {
             const int32_t J = int32_t(std::lround(std::log2(n)));
             for (int32_t L : {0, J - 3})
-                bench_2d(module_dir, n, m, L, n >= 4096 ? std::max(3, rounds - 2) : rounds);
+                bench_2d(module_dir, n, m, L, n >= 4096 ? std::max(3, rounds - 2) : rounds, rate);
         }
     return 0;
 }
