@@ -26,6 +26,96 @@ template <int W, int R> inline void copy_slice(const double *from, double *to) {
     for (int v = 0; v < R / W; ++v) store<W>(to + v * W, load<W>(from + v * W));
 }
 
+// The column pass through split samples. Tap j of output i of the lowpass
+// filter reads x[2i + j], which is E[i + j/2] for even j and O[i + j/2] for
+// odd j, where E and O hold the even and odd samples of x; tap j of the
+// highpass filter reads x[2i + 1 - j], which is O[i - j/2] for even j and
+// E[i - j/2] for odd j. Once a column is split (one pass of shuffles), every
+// tap of a block of W outputs is one plain load, multiply and add; the sums
+// keep their order, so the results are the kernels' bit for bit.
+
+// Samples each split half keeps past its ends, so that no tap wraps.
+inline int32_t split_pad(int32_t m) {
+    return m / 2 + 1;
+}
+
+// Doubles one split column of side s takes in the work array.
+inline int64_t split_size(int32_t s, int32_t m) {
+    return int64_t{s} + 4 * int64_t{split_pad(m)};
+}
+
+// Splits x (s samples, s even) into buffer (split_size doubles): E at
+// buffer + pad, O after it, each extended periodically by pad samples on
+// either side.
+template <int W> void split_column(const double *x, int32_t s, int32_t m, double *buffer) {
+    typedef lanes<W> L;
+    const int32_t half = s / 2, pad = split_pad(m);
+    double *E = buffer + pad, *O = E + half + 2 * pad;
+    int32_t k = 0;
+    for (; k + W <= half; k += W) {
+        const vec<W> a = load<W>(x + 2 * k), b = load<W>(x + 2 * k + W);
+        store<W>(E + k, L::even(a, b));
+        store<W>(O + k, L::odd(a, b));
+    }
+    for (; k < half; ++k) {
+        E[k] = x[2 * k];
+        O[k] = x[2 * k + 1];
+    }
+    for (int32_t t = 1; t <= pad; ++t) {
+        const int32_t before = (half - t % half) % half, after = (t - 1) % half;
+        E[-t] = E[before];
+        O[-t] = O[before];
+        E[half + t - 1] = E[after];
+        O[half + t - 1] = O[after];
+    }
+}
+
+// The lowpass and highpass outputs of a column split into buffer (s
+// samples), into lo[0 .. s/2-1] and hi[0 .. s/2-1]; with nt the vector
+// stores stream (lo and hi vector-aligned).
+template <int W>
+void down_split(const double *buffer, int32_t s, const double *g, const double *h, int32_t m,
+                double *lo, double *hi, bool nt) {
+    const int32_t count = s / 2, pad = split_pad(m);
+    const double *E = buffer + pad, *O = E + count + 2 * pad;
+    // B blocks of W outputs at a time, the lowpass and highpass sums side
+    // by side: 2B independent sums keep the adders busy through their
+    // latency. Taps go in pairs (an even one, then an odd one).
+    auto blocks = [&]<int B>(int32_t i) {
+        vec<W> l[B], u[B];
+        for (int b = 0; b < B; ++b) l[b] = u[b] = vec<W>{};
+        int32_t j = 0;
+        for (; j + 1 < m; j += 2) {
+            const int32_t t = j / 2;
+            for (int b = 0; b < B; ++b) {
+                l[b] += h[j] * load<W>(E + i + t + b * W);
+                u[b] += g[j] * load<W>(O + i - t + b * W);
+                l[b] += h[j + 1] * load<W>(O + i + t + b * W);
+                u[b] += g[j + 1] * load<W>(E + i - t + b * W);
+            }
+        }
+        if (j < m)
+            for (int b = 0; b < B; ++b) {
+                l[b] += h[j] * load<W>(E + i + j / 2 + b * W);
+                u[b] += g[j] * load<W>(O + i - j / 2 + b * W);
+            }
+        for (int b = 0; b < B; ++b) {
+            put<W>(lo + i + b * W, l[b], nt);
+            put<W>(hi + i + b * W, u[b], nt);
+        }
+    };
+    int32_t i = 0;
+    for (; i + 4 * W <= count; i += 4 * W) blocks.template operator()<4>(i);
+    for (; i + W <= count; i += W) blocks.template operator()<1>(i);
+    for (; i < count; ++i) {
+        double l = 0.0, u = 0.0;
+        for (int32_t j = 0; j < m; ++j) l += h[j] * ((j & 1) ? O : E)[i + j / 2];
+        for (int32_t j = 0; j < m; ++j) u += g[j] * ((j & 1) ? E : O)[i - j / 2];
+        lo[i] = l;
+        hi[i] = u;
+    }
+}
+
 // Forward row pass over the rows rows starting at grid (already moved to the
 // panel's first row) of the block of side s, R rows at a time. head holds
 // rows * (m - 1) doubles, ring rows * K.
@@ -80,11 +170,11 @@ void down_panel(double *grid, int32_t n, int32_t s, const double *g, const doubl
             for (int v = 0; v < V; ++v) lo[v] = hi[v] = vec<W>{};
             for (int32_t j = 0; j < m; ++j) {
                 const double *p = (lo_base ? lo_base + stride * j : at(2 * i + j)) + r;
-                for (int v = 0; v < V; ++v) lo[v] += h[j] * load<W>(p + v * W);
-            }
-            for (int32_t j = 0; j < m; ++j) {
-                const double *p = (hi_base ? hi_base - stride * j : at(2 * i + 1 - j)) + r;
-                for (int v = 0; v < V; ++v) hi[v] += g[j] * load<W>(p + v * W);
+                const double *q = (hi_base ? hi_base - stride * j : at(2 * i + 1 - j)) + r;
+                for (int v = 0; v < V; ++v) {
+                    lo[v] += h[j] * load<W>(p + v * W);
+                    hi[v] += g[j] * load<W>(q + v * W);
+                }
             }
             copy_slice<W, R>(high + r, saved + r);
             for (int v = 0; v < V; ++v) {
@@ -143,13 +233,15 @@ void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, co
         for (int32_t r = 0; r < rows; r += R) {
             vec<W> lo[V], hi[V];
             for (int v = 0; v < V; ++v) lo[v] = hi[v] = vec<W>{};
+            // The lowpass and highpass sums side by side: 2V independent
+            // sums keep the adders busy through their latency.
             for (int32_t j = 0; j < m; ++j) {
                 const double *p = (listed ? lo_at[j] : at(2 * i + j)) + r;
-                for (int v = 0; v < V; ++v) lo[v] += h[j] * load<W>(p + v * W);
-            }
-            for (int32_t j = 0; j < m; ++j) {
-                const double *p = (listed ? hi_at[j] : at(2 * i + 1 - j)) + r;
-                for (int v = 0; v < V; ++v) hi[v] += g[j] * load<W>(p + v * W);
+                const double *q = (listed ? hi_at[j] : at(2 * i + 1 - j)) + r;
+                for (int v = 0; v < V; ++v) {
+                    lo[v] += h[j] * load<W>(p + v * W);
+                    hi[v] += g[j] * load<W>(q + v * W);
+                }
             }
             copy_slice<W, R>(low + r, saved + r);
             copy_slice<W, R>(high + r, saved + slot_size + r);
@@ -166,8 +258,8 @@ void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, co
 // position c/2 (c even) or half + c/2 (c odd) for down_shuffled_panel. That
 // move rotates the bits of c right by one, so the columns fall into cycles
 // of at most log2(s) columns; each cycle is followed from its smallest
-// column, the column about to be overwritten saved first. Uses two scratch
-// columns of the work array.
+// column, the column about to be overwritten split (saved) first. Uses two
+// split columns of the work array (the plan keeps s >= 4m + 8, so they fit).
 template <int W>
 void columns_down_shuffled(double *grid, int32_t n, int32_t s, const double *g, const double *h,
                            int32_t m, double *work) {
@@ -182,14 +274,13 @@ void columns_down_shuffled(double *grid, int32_t n, int32_t s, const double *g, 
                 break;
             }
         if (!leads) continue;
-        double *held = work, *spare = work + n;
-        copy_lanes<W>(grid + step * first, held, s);
+        double *held = work, *spare = work + split_size(s, m);
+        split_column<W>(grid + step * first, s, m, held);
         for (int32_t c = first;;) {
             const int32_t p = position(c);
             double *column = grid + step * p;
-            if (p != first) copy_lanes<W>(column, spare, s);
-            downlo_lanes<W>(held, s, h, m, column);
-            downhi_lanes<W>(held, s, g, m, column + half);
+            if (p != first) split_column<W>(column, s, m, spare);
+            down_split<W>(held, s, g, h, m, column, column + half, false);
             if (p == first) break;
             double *t = held;
             held = spare;
