@@ -44,45 +44,40 @@ inline int64_t split_size(int32_t s, int32_t m) {
     return int64_t{s} + 4 * int64_t{split_pad(m)};
 }
 
-// The even and odd samples k = first - pad .. first + count + pad - 1 of x
-// (s samples, s even; k taken mod s/2) into E[k - first + pad] and
-// O[k - first + pad].
-template <int W>
-void split_range(const double *x, int32_t s, int32_t first, int32_t count, int32_t pad, double *E,
-                 double *O) {
+// Splits x (s samples, s even) into buffer (split_size doubles): E at
+// buffer + pad, O after it, each extended periodically by pad samples on
+// either side.
+template <int W> void split_column(const double *x, int32_t s, int32_t m, double *buffer) {
     typedef lanes<W> L;
-    const int32_t half = s / 2, end = first + count + pad;
-    for (int32_t k = first - pad; k < end;) {
-        double *e = E + (k - first + pad), *o = O + (k - first + pad);
-        if (k >= 0 && k + W <= half && k + W <= end) {
-            const vec<W> a = load<W>(x + 2 * k), b = load<W>(x + 2 * k + W);
-            store<W>(e, L::even(a, b));
-            store<W>(o, L::odd(a, b));
-            k += W;
-        } else {
-            const int32_t at = (k % half + half) % half;
-            *e = x[2 * at];
-            *o = x[2 * at + 1];
-            ++k;
-        }
+    const int32_t half = s / 2, pad = split_pad(m);
+    double *E = buffer + pad, *O = E + half + 2 * pad;
+    int32_t k = 0;
+    for (; k + W <= half; k += W) {
+        const vec<W> a = load<W>(x + 2 * k), b = load<W>(x + 2 * k + W);
+        store<W>(E + k, L::even(a, b));
+        store<W>(O + k, L::odd(a, b));
+    }
+    for (; k < half; ++k) {
+        E[k] = x[2 * k];
+        O[k] = x[2 * k + 1];
+    }
+    for (int32_t t = 1; t <= pad; ++t) {
+        const int32_t before = (half - t % half) % half, after = (t - 1) % half;
+        E[-t] = E[before];
+        O[-t] = O[before];
+        E[half + t - 1] = E[after];
+        O[half + t - 1] = O[after];
     }
 }
 
-// Splits the whole of x (s samples) into buffer (split_size doubles): the
-// evens first, then the odds, each extended periodically by pad samples on
-// either side.
-template <int W> void split_column(const double *x, int32_t s, int32_t m, double *buffer) {
-    const int32_t pad = split_pad(m);
-    split_range<W>(x, s, 0, s / 2, pad, buffer, buffer + s / 2 + 2 * pad);
-}
-
-// The lowpass and highpass outputs 0 .. count-1 from split samples (E[k]
-// and O[k] the even and odd samples at the window's start k, valid from
-// -pad to count + pad - 1) into lo[i] and hi[i]; with nt the vector stores
-// stream (lo and hi vector-aligned).
+// The lowpass and highpass outputs of a column split into buffer (s
+// samples), into lo[0 .. s/2-1] and hi[0 .. s/2-1]; with nt the vector
+// stores stream (lo and hi vector-aligned).
 template <int W>
-void down_split(const double *E, const double *O, int32_t count, const double *g, const double *h,
-                int32_t m, double *lo, double *hi, bool nt) {
+void down_split(const double *buffer, int32_t s, const double *g, const double *h, int32_t m,
+                double *lo, double *hi, bool nt) {
+    const int32_t count = s / 2, pad = split_pad(m);
+    const double *E = buffer + pad, *O = E + count + 2 * pad;
     // B blocks of W outputs at a time, the lowpass and highpass sums side
     // by side: 2B independent sums keep the adders busy through their
     // latency. Taps go in pairs (an even one, then an odd one).
@@ -119,14 +114,6 @@ void down_split(const double *E, const double *O, int32_t count, const double *g
         lo[i] = l;
         hi[i] = u;
     }
-}
-
-// The outputs of a whole column split into buffer by split_column.
-template <int W>
-void down_split_column(const double *buffer, int32_t s, const double *g, const double *h, int32_t m,
-                       double *lo, double *hi, bool nt) {
-    const int32_t pad = split_pad(m);
-    down_split<W>(buffer + pad, buffer + s / 2 + 3 * pad, s / 2, g, h, m, lo, hi, nt);
 }
 
 // Forward row pass over the rows rows starting at grid (already moved to the
@@ -293,41 +280,13 @@ void columns_down_shuffled(double *grid, int32_t n, int32_t s, const double *g, 
             const int32_t p = position(c);
             double *column = grid + step * p;
             if (p != first) split_column<W>(column, s, m, spare);
-            down_split_column<W>(held, s, g, h, m, column, column + half, false);
+            down_split<W>(held, s, g, h, m, column, column + half, false);
             if (p == first) break;
             double *t = held;
             held = spare;
             spare = t;
             c = p;
         }
-    }
-}
-
-// The first forward level of a grid of side n read from a separate source,
-// as strips of rows rows: for each strip, every source column's lowpass
-// outputs r0 .. r0+rows-1 and highpass outputs of the same indices (from
-// the few source samples they read, split) go straight into the result's
-// rows r0 .. and half + r0 .., at the column's shuffled position; the two
-// strips then take the row pass of down_shuffled_panel while they are still
-// in the caches. The source is read once and the result written once.
-template <int W>
-void down_strips_level(const double *src, double *out, int32_t n, const double *g, const double *h,
-                       int32_t m, int32_t rows, double *work) {
-    constexpr int32_t R = chunk_rows(W);
-    const int32_t half = n / 2, pad = split_pad(m);
-    const ptrdiff_t step = n;
-    double *E = work, *O = work + rows + 2 * pad;
-    double *ring = work + ptrdiff_t{rows} * dpwt2_head_slots(m);
-    for (int32_t r0 = 0; r0 < half; r0 += rows) {
-        for (int32_t c = 0; c < n; ++c) {
-            const int32_t place = (c & 1) ? half + (c >> 1) : c >> 1;
-            double *column = out + step * place + r0;
-            split_range<W>(src + step * c, n, r0, rows, pad, E, O);
-            down_split<W>(E + pad, O + pad, rows, g, h, m, column, column + half, false);
-        }
-        for (int32_t part = 0; part < 2; ++part)
-            down_shuffled_panel<W, R>(out + r0 + part * half, n, n, g, h, m, rows, work, ring,
-                                      dpwt2_ring_pairs(m));
     }
 }
 

@@ -18,11 +18,6 @@ enum dpwt2_step : int32_t {
     // The first level from a separate source, its column and row passes
     // fused through a ring of filtered half-columns (2 to 4 taps).
     dpwt2_fused_first,
-    // The first level from a separate source, for filters too long for the
-    // ring of half-columns: strips of rows, each filtered down its columns
-    // into the result's own rows (shuffled, as below) and then along its
-    // rows while still in the caches.
-    dpwt2_strips,
     // The column pass stores its columns shuffled (evens left, odds right),
     // and the row pass takes tall panels that save only column pairs.
     dpwt2_shuffled,
@@ -116,17 +111,6 @@ inline int32_t dpwt2_fused_slots(int32_t m) {
     return 2 * m - 2;
 }
 
-// The rows of one strip of dpwt2_strips (a row panel of dpwt2_shuffled
-// once its columns are filtered); 0 if none fit. The strips' share of the
-// caches stays near 2 MiB (two strips, the lowpass and the highpass rows).
-inline int32_t dpwt2_strip_rows(int32_t n, int32_t m, int32_t W) {
-    const int32_t R = chunk_rows(W);
-    int32_t rows = panel_rows(n / 2, R, 2 * int64_t{dpwt2_ring_pairs(m)} + dpwt2_head_slots(m),
-                              3 * int64_t{n});
-    while (rows > R && int64_t{rows} * n > (int64_t{1} << 17)) rows /= 2;
-    return rows;
-}
-
 // The strategy of the forward level of block side s in a grid of side n;
 // from_source says the level is the first and reads a separate source.
 inline dpwt2_step dpwt2_plan(int32_t n, int32_t s, int32_t m, bool from_source, int32_t W) {
@@ -135,8 +119,6 @@ inline dpwt2_step dpwt2_plan(int32_t n, int32_t s, int32_t m, bool from_source, 
     if (from_source && s == n && m >= 2 && n / 2 >= R &&
         int64_t{dpwt2_fused_slots(m)} * (n / 2) <= room)
         return dpwt2_fused_first;
-    if (from_source && s == n && s >= 64 && s >= 4 * m + 8 && dpwt2_strip_rows(n, m, W) > 0)
-        return dpwt2_strips;
     // The shuffled panel pays off once the block is large next to the
     // filter: below that the extra column moves cost more than they save.
     if (s >= 64 && s >= 4 * m + 8 && dpwt2_shuffled_rows(n, s, m, W) > 0) return dpwt2_shuffled;
