@@ -203,22 +203,30 @@ void upsum_lanes(const double *lo, const double *hi, int32_t e, const double *g,
             upsum_one(lo, hi, e, g, h, mc, mf, i, y);
         nt = vector_aligned<W>(y + 2 * i);
     }
-    for (; i + W <= inner_end; i += W) {
-        vec<W> a0 = {}, a1 = {}, b0 = {}, b1 = {};
-        for (int32_t j = 0; j < mc; ++j) {
-            const vec<W> x = load<W>(lo + i - j);
-            a0 += h[2 * j] * x;
-            if (j < mf) a1 += h[2 * j + 1] * x;
+    // B blocks of W samples at a time, the coarse and detail sums side by
+    // side: 4B independent sums keep the adders busy through their latency.
+    auto blocks = [&]<int B>(int32_t at) {
+        vec<W> a0[B], a1[B], b0[B], b1[B];
+        for (int b = 0; b < B; ++b) a0[b] = a1[b] = b0[b] = b1[b] = vec<W>{};
+        for (int32_t j = 0; j < mc; ++j)
+            for (int b = 0; b < B; ++b) {
+                const vec<W> x = load<W>(lo + at + b * W - j);
+                const vec<W> z = load<W>(hi + at + b * W + j);
+                a0[b] += h[2 * j] * x;
+                b1[b] += g[2 * j] * z;
+                if (j < mf) {
+                    a1[b] += h[2 * j + 1] * x;
+                    b0[b] += g[2 * j + 1] * z;
+                }
+            }
+        for (int b = 0; b < B; ++b) {
+            const vec<W> y0 = a0[b] + b0[b], y1 = a1[b] + b1[b];
+            put<W>(y + 2 * (at + b * W), L::zip_lo(y0, y1), nt);
+            put<W>(y + 2 * (at + b * W) + W, L::zip_hi(y0, y1), nt);
         }
-        for (int32_t j = 0; j < mc; ++j) {
-            const vec<W> x = load<W>(hi + i + j);
-            b1 += g[2 * j] * x;
-            if (j < mf) b0 += g[2 * j + 1] * x;
-        }
-        const vec<W> y0 = a0 + b0, y1 = a1 + b1;
-        put<W>(y + 2 * i, L::zip_lo(y0, y1), nt);
-        put<W>(y + 2 * i + W, L::zip_hi(y0, y1), nt);
-    }
+    };
+    for (; i + 2 * W <= inner_end; i += 2 * W) blocks.template operator()<2>(i);
+    for (; i + W <= inner_end; i += W) blocks.template operator()<1>(i);
     for (; i < e; ++i) upsum_one(lo, hi, e, g, h, mc, mf, i, y);
     // cppcheck-suppress knownConditionTrueFalse ; true in the streaming instantiation
     if (nt) stream_fence();
