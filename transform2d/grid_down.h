@@ -187,11 +187,21 @@ void down_panel(double *grid, int32_t n, int32_t s, const double *g, const doubl
 }
 
 // Forward row pass of a block whose column pass stored column c at position
-// c/2 (c even) or half + c/2 (c odd). Output i then overwrites positions i
-// and half + i, which hold columns 2i and 2i + 1: only the next m/2 outputs
-// still read them, so a ring of P column pairs suffices, and the panel can
-// be tall. Columns 0 .. m-2, read again by the wrapping last outputs, are
-// kept in head. head holds rows * (m - 1) doubles, ring rows * 2P.
+// c/2 (c even) or half + c/2 (c odd), so that pair t (columns 2t and 2t + 1)
+// sits at positions t and half + t and output i overwrites pair i. Each pair
+// is copied into a ring of P pairs (contiguous slices) just before the
+// first output that reads it, and every tap reads the ring: a grid's
+// columns lie a power-of-two stride apart, so read in place the m columns of
+// a window would compete for the same few cache sets, while the ring's
+// slices take distinct ones. Output i reads pairs i - m/2 .. i + (m+1)/2 - 1
+// and the ring holds the last P pairs copied, up to i + (m+1)/2 - 1, so
+// P >= m keeps every window in it. The copy also saves each pair before its
+// output overwrites it. Columns 0 .. m-2, read again by the wrapping last
+// outputs, are kept in head. head holds rows * (m - 1) doubles, ring
+// rows * 2P.
+// How many pairs ahead the shuffled panel asks for the grid's columns.
+constexpr int32_t prefetch_pairs = 8;
+
 template <int W, int R>
 void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, const double *h,
                          int32_t m, int32_t rows, double *head, double *ring, int32_t P) {
@@ -202,25 +212,39 @@ void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, co
     auto position = [&](int32_t c) { return (c & 1) ? half + (c >> 1) : c >> 1; };
     for (int32_t c = 0; c + 1 < m; ++c)
         copy_lanes<W>(grid + step * position(c), head + slot_size * c, rows);
-    int32_t slot = 0; // the ring slot of output i: i mod P
+    const int32_t ahead = (m + 1) / 2; // the pairs output i's lowpass sum reads: i .. i + ahead - 1
+    int32_t copied = 0;                // pairs 0 .. copied - 1 have entered the ring
+    int32_t next_slot = 0;             // the slot of pair copied: copied mod P
     for (int32_t i = 0; i < half; ++i) {
+        for (const int32_t want = i + ahead < half ? i + ahead : half; copied < want; ++copied) {
+            double *to = ring + slot_size * (2 * next_slot);
+            copy_lanes<W>(grid + step * copied, to, rows);
+            copy_lanes<W>(grid + step * (half + copied), to + slot_size, rows);
+            if (++next_slot == P) next_slot = 0;
+            // The hardware prefetchers follow a column only within a page:
+            // ask for the pair copied a few outputs later now.
+            if (copied + prefetch_pairs < half)
+                for (int32_t r = 0; r < rows; r += 8) {
+                    __builtin_prefetch(grid + step * (copied + prefetch_pairs) + r);
+                    __builtin_prefetch(grid + step * (half + copied + prefetch_pairs) + r);
+                }
+        }
         auto at = [&](int32_t c) -> const double * {
             if (c < 0)
                 c += s;
             else if (c >= s)
                 c -= s;
-            const int32_t t = c >> 1; // the output that overwrites column c
-            if (t >= i) return grid + step * position(c);
-            if (t + P > i) {
-                int32_t k = slot - (i - t);
+            const int32_t t = c >> 1;
+            if (t < copied && t + P >= copied) {
+                int32_t k = next_slot - (copied - t);
                 if (k < 0) k += P;
                 return ring + slot_size * (2 * k + (c & 1));
             }
+            if (t >= i) return grid + step * position(c);
             return head + slot_size * c;
         };
         double *low = grid + step * i;
         double *high = grid + step * (half + i);
-        double *saved = ring + slot_size * (2 * slot);
         // The columns of the taps, found once for all chunks of the panel
         // (for filters of up to listed_taps taps).
         const double *lo_at[listed_taps], *hi_at[listed_taps];
@@ -243,14 +267,11 @@ void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, co
                     hi[v] += g[j] * load<W>(q + v * W);
                 }
             }
-            copy_slice<W, R>(low + r, saved + r);
-            copy_slice<W, R>(high + r, saved + slot_size + r);
             for (int v = 0; v < V; ++v) {
                 store<W>(low + r + v * W, lo[v]);
                 store<W>(high + r + v * W, hi[v]);
             }
         }
-        if (++slot == P) slot = 0;
     }
 }
 

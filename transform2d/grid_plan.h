@@ -84,19 +84,25 @@ inline int32_t dpwt2_ring_slots(int32_t half, int32_t m) {
     return half / 2 + m + 2;
 }
 
-// Column pairs of the shuffled panel (dpwt2_shuffled): output i overwrites
-// positions i and half + i, which hold columns 2i and 2i + 1, saved as pair
-// i mod P first. Column 2t + 1 is last read by output t + (m - 1)/2, so P
-// must exceed (m - 1)/2; two pairs more keep the ring clear of the output
-// being written.
+// Column pairs of the shuffled panel's ring (dpwt2_shuffled): output i
+// reads pairs i - m/2 .. i + (m+1)/2 - 1 (pair t is columns 2t and 2t + 1),
+// and the ring holds the last P pairs copied, the newest i + (m+1)/2 - 1,
+// so P >= m keeps every window inside it; one pair more keeps a margin.
 inline int32_t dpwt2_ring_pairs(int32_t m) {
-    return (m + 1) / 2 + 2;
+    return m + 1;
 }
+
+// The most bytes the shuffled panel's ring takes: the ring is read by every
+// tap of every output and should stay in the first-level data cache.
+constexpr int64_t shuffled_ring_bytes = int64_t{24} << 10;
 
 // The rows of the shuffled panel in the 3n work array; 0 if none fit.
 inline int32_t dpwt2_shuffled_rows(int32_t n, int32_t s, int32_t m, int32_t W) {
-    return panel_rows(s, chunk_rows(W), 2 * int64_t{dpwt2_ring_pairs(m)} + dpwt2_head_slots(m),
-                      3 * int64_t{n});
+    const int32_t R = chunk_rows(W);
+    const int64_t pairs = dpwt2_ring_pairs(m);
+    int32_t rows = panel_rows(s, R, 2 * pairs + dpwt2_head_slots(m), 3 * int64_t{n});
+    while (rows > R && 2 * pairs * rows * int64_t{sizeof(double)} > shuffled_ring_bytes) rows /= 2;
+    return rows;
 }
 
 // The slices of the forward panel: the ring and the head.
