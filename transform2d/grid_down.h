@@ -199,9 +199,6 @@ void down_panel(double *grid, int32_t n, int32_t s, const double *g, const doubl
 // output overwrites it. Columns 0 .. m-2, read again by the wrapping last
 // outputs, are kept in head. head holds rows * (m - 1) doubles, ring
 // rows * 2P.
-// How many pairs ahead the shuffled panel asks for the grid's columns.
-constexpr int32_t prefetch_pairs = 8;
-
 template <int W, int R>
 void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, const double *h,
                          int32_t m, int32_t rows, double *head, double *ring, int32_t P) {
@@ -223,10 +220,10 @@ void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, co
             if (++next_slot == P) next_slot = 0;
             // The hardware prefetchers follow a column only within a page:
             // ask for the pair copied a few outputs later now.
-            if (copied + prefetch_pairs < half)
+            if (copied + prefetch_ahead < half)
                 for (int32_t r = 0; r < rows; r += 8) {
-                    __builtin_prefetch(grid + step * (copied + prefetch_pairs) + r);
-                    __builtin_prefetch(grid + step * (half + copied + prefetch_pairs) + r);
+                    __builtin_prefetch(grid + step * (copied + prefetch_ahead) + r);
+                    __builtin_prefetch(grid + step * (half + copied + prefetch_ahead) + r);
                 }
         }
         auto at = [&](int32_t c) -> const double * {

@@ -50,6 +50,11 @@ constexpr int32_t chunk_rows(int32_t W) {
 // The most rows a panel takes at once: 2 KiB of each column it visits.
 constexpr int32_t tallest_panel = 256;
 
+// How many outputs ahead the shuffled row panel asks for the grid columns
+// it will read first: the hardware prefetchers follow a column only within
+// a page.
+constexpr int32_t prefetch_ahead = 8;
+
 // Filters up to this length have their tap columns listed once per output
 // (the fused levels need the list, the shuffled panels use it when they can).
 constexpr int32_t listed_taps = 32;
