@@ -131,8 +131,9 @@ void idpwt2_rows(double *out, const double *lo, const double *hi, int32_t n, int
     constexpr int32_t R = chunk_rows(W);
     const int32_t K = idpwt2_ring_slots(e, m);
     if (step == idpwt2_panel) {
-        const int64_t slices = idpwt2_panel_slices(e, m, lo == out, hi == out);
-        const int32_t rows = panel_rows(r1 - r0, R, slices, 4 * int64_t{n});
+        const int64_t slices = idpwt2_panel_slices(e, m, lo == out);
+        const int32_t rows =
+            staged_rows(panel_rows(r1 - r0, R, slices, 4 * int64_t{n}), R, 2 * ((m + 1) / 2));
         return up_panels<W, R>(out, lo, hi, n, e, r0, r1, g, h, m, rows, work, K);
     }
     if (step == idpwt2_panel_narrow)

@@ -97,17 +97,24 @@ inline int32_t dpwt2_ring_pairs(int32_t m) {
     return m + 1;
 }
 
-// The most bytes the shuffled panel's ring takes: the ring is read by every
-// tap of every output and should stay in the first-level data cache.
-constexpr int64_t shuffled_ring_bytes = int64_t{24} << 10;
+// The most bytes the slices that every tap of a row panel reads (the
+// shuffled forward panel's ring, the inverse panel's stage) take: they
+// should stay in the first-level data cache.
+constexpr int64_t staged_bytes = int64_t{24} << 10;
+
+// Panel rows (a power of two, at least chunk) halved until slices slices of
+// them fit staged_bytes or a single chunk is left.
+inline int32_t staged_rows(int32_t rows, int32_t chunk, int64_t slices) {
+    while (rows > chunk && slices * rows * int64_t{sizeof(double)} > staged_bytes) rows /= 2;
+    return rows;
+}
 
 // The rows of the shuffled panel in the 3n work array; 0 if none fit.
 inline int32_t dpwt2_shuffled_rows(int32_t n, int32_t s, int32_t m, int32_t W) {
     const int32_t R = chunk_rows(W);
     const int64_t pairs = dpwt2_ring_pairs(m);
-    int32_t rows = panel_rows(s, R, 2 * pairs + dpwt2_head_slots(m), 3 * int64_t{n});
-    while (rows > R && 2 * pairs * rows * int64_t{sizeof(double)} > shuffled_ring_bytes) rows /= 2;
-    return rows;
+    return staged_rows(panel_rows(s, R, 2 * pairs + dpwt2_head_slots(m), 3 * int64_t{n}), R,
+                       2 * pairs);
 }
 
 // The slices of the forward panel: the ring and the head.
@@ -159,14 +166,13 @@ inline int32_t idpwt2_ring_slots(int32_t e, int32_t m) {
     return e / 2 + (m + 1) / 2 + 2;
 }
 
-// The slices an inverse panel saves: the ring when the coarse half is
-// overwritten in place, and the first mc - 1 detail columns, read again by
-// the wrapping last outputs, when the detail half is.
-inline int64_t idpwt2_panel_slices(int32_t e, int32_t m, bool coarse_in_place,
-                                   bool detail_in_place) {
+// The slices of an inverse panel: the stage of 2mc columns that every tap
+// reads, and in place the ring (the coarse half is overwritten) and the
+// first mc - 1 detail columns (read again by the wrapping last outputs).
+inline int64_t idpwt2_panel_slices(int32_t e, int32_t m, bool in_place) {
     const int32_t mc = (m + 1) / 2;
-    return (coarse_in_place ? int64_t{idpwt2_ring_slots(e, m)} : 0) +
-           (detail_in_place && mc > 1 ? mc - 1 : 0);
+    return 2 * int64_t{mc} +
+           (in_place ? int64_t{idpwt2_ring_slots(e, m)} + (mc > 1 ? mc - 1 : 0) : 0);
 }
 
 // The strategy of the inverse level of half side e (block side 2e) in a grid
@@ -185,7 +191,7 @@ inline idpwt2_step idpwt2_plan(int32_t n, int32_t e, int32_t m, bool in_place, i
         4 * int64_t{e} + int64_t{mc - 1} * e <= room)
         return idpwt2_fused;
     if (e >= 4 * mc && e >= 8) {
-        const int64_t slices = idpwt2_panel_slices(e, m, in_place, in_place);
+        const int64_t slices = idpwt2_panel_slices(e, m, in_place);
         if (panel_rows(rows, R, slices, room) > 0) return idpwt2_panel;
         if (W < R && rows % W == 0 && W * slices <= room) return idpwt2_panel_narrow;
     }

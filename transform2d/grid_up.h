@@ -36,10 +36,17 @@ inline void up_tap(const double *p, double first, const double *second, bool bot
 // read at lo + n*c, detail column c at hi + n*(e + c); either may be out
 // itself, and only then is it saved before being overwritten. head holds
 // rows * (mc - 1) doubles, ring rows * K.
+//
+// Every tap reads stage, 2mc slices: each coarse and detail column is copied
+// there as it enters the window of an output (coarse columns i - mc + 1 ..
+// i, detail columns i .. i + mc - 1), from wherever it holds its original
+// values at that moment. A grid's columns lie a power-of-two stride apart,
+// so read in place the 2mc columns of a window would compete for the same
+// few cache sets, while the slices take distinct ones.
 template <int W, int R>
 void up_panel(double *out, const double *lo, const double *hi, int32_t n, int32_t e,
               const double *g, const double *h, int32_t m, int32_t rows, double *head, double *ring,
-              int32_t K) {
+              int32_t K, double *stage) {
     constexpr int V = R / W;
     const ptrdiff_t step = n;
     const ptrdiff_t slot_size = rows;
@@ -61,24 +68,27 @@ void up_panel(double *out, const double *lo, const double *hi, int32_t n, int32_
             if (hi_here && e + c < 2 * i) return head + slot_size * c;
             return hi + step * (e + c);
         };
-        // Away from the wrap, coarse column i - j lies at lo_base - j * lo_stride
-        // (in the ring once overwritten, else in place) and detail column
-        // i + j at hi_base + j * step.
-        const double *lo_base = nullptr, *hi_base = nullptr;
-        ptrdiff_t lo_stride = 0;
-        if (i + 1 >= mc) {
-            if (!lo_here) {
-                lo_base = lo + step * i;
-                lo_stride = step;
-            } else if (i >= 1) {
-                const int32_t k = i >= K ? i - K : i;
-                if (k + 1 >= mc) {
-                    lo_base = ring + slot_size * k;
-                    lo_stride = slot_size;
-                }
-            }
+        // Coarse column k (from -mc + 1) in slice k mod mc, detail column k
+        // in slice mc + k mod mc.
+        auto coarse_slice = [&](int32_t k) { return stage + slot_size * ((k + mc) % mc); };
+        auto detail_slice = [&](int32_t k) { return stage + slot_size * (mc + k % mc); };
+        for (int32_t j = i == 0 || mc == 0 ? mc - 1 : 0; j >= 0; --j) {
+            copy_lanes<W>(lo_at(i - j), coarse_slice(i - j), rows);
+            const int32_t k = i == 0 ? j : i + mc - 1;
+            copy_lanes<W>(hi_at(k), detail_slice(k), rows);
         }
-        if (i + mc <= e) hi_base = hi + step * (e + i);
+        // The columns staged a few outputs later, asked for now: the
+        // hardware prefetchers follow a column only within a page.
+        if (i + prefetch_ahead < e)
+            for (int32_t r = 0; r < rows; r += 8) {
+                __builtin_prefetch(lo_at(i + prefetch_ahead) + r);
+                __builtin_prefetch(hi_at(i + mc - 1 + prefetch_ahead) + r);
+            }
+        const double *coarse_at[listed_taps], *detail_at[listed_taps];
+        for (int32_t j = 0; j < mc; ++j) {
+            coarse_at[j] = coarse_slice(i - j);
+            detail_at[j] = detail_slice(i + j);
+        }
         double *even = out + step * (2 * i);
         double *odd = even + step;
         double *save_even = nullptr, *save_odd = nullptr;
@@ -91,11 +101,9 @@ void up_panel(double *out, const double *lo, const double *hi, int32_t n, int32_
             vec<W> a0[V], a1[V], b0[V], b1[V];
             for (int v = 0; v < V; ++v) a0[v] = a1[v] = b0[v] = b1[v] = vec<W>{};
             for (int32_t j = 0; j < mc; ++j)
-                up_tap<W, V>((lo_base ? lo_base - lo_stride * j : lo_at(i - j)) + r, h[2 * j],
-                             h + 2 * j + 1, j < mf, a0, a1);
+                up_tap<W, V>(coarse_at[j] + r, h[2 * j], h + 2 * j + 1, j < mf, a0, a1);
             for (int32_t j = 0; j < mc; ++j)
-                up_tap<W, V>((hi_base ? hi_base + step * j : hi_at(i + j)) + r, g[2 * j],
-                             g + 2 * j + 1, j < mf, b1, b0);
+                up_tap<W, V>(detail_at[j] + r, g[2 * j], g + 2 * j + 1, j < mf, b1, b0);
             if (save_even) {
                 copy_slice<W, R>(even + r, save_even + r);
                 copy_slice<W, R>(odd + r, save_odd + r);
@@ -113,11 +121,13 @@ void up_panels(double *out, const double *lo, const double *hi, int32_t n, int32
                int32_t r1, const double *g, const double *h, int32_t m, int32_t rows, double *work,
                int32_t K) {
     const int32_t mc = (m + 1) / 2;
-    double *head = work;
+    // The slices of idpwt2_panel_slices: stage, then (in place) head and ring.
+    double *stage = work;
+    double *head = stage + ptrdiff_t{rows} * 2 * mc;
     // cppcheck-suppress [redundantInitialization, unreadVariable] ; both are read by every panel
-    double *ring = work + ptrdiff_t{rows} * (mc > 1 ? mc - 1 : 0);
+    double *ring = head + ptrdiff_t{rows} * (mc > 1 ? mc - 1 : 0);
     for (int32_t r = r0; r < r1; r += rows)
-        up_panel<W, R>(out + r, lo + r, hi + r, n, e, g, h, m, rows, head, ring, K);
+        up_panel<W, R>(out + r, lo + r, hi + r, n, e, g, h, m, rows, head, ring, K, stage);
 }
 
 // The row pass's columns 2i and 2i + 1 of up_fused_level over rows base ..
