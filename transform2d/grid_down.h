@@ -34,49 +34,50 @@ template <int W, int R> inline void copy_slice(const double *from, double *to) {
 // tap of a block of W outputs is one plain load, multiply and add; the sums
 // keep their order, so the results are the kernels' bit for bit.
 
-// The even and odd samples k = first - pad .. first + count + pad - 1 of x
-// (s samples, s even; k taken mod s/2) into E[k - first + pad] and
-// O[k - first + pad].
-template <int W>
-void split_range(const double *x, int32_t s, int32_t first, int32_t count, int32_t pad, double *E,
-                 double *O) {
+// Samples each split half keeps past its ends, so that no tap wraps.
+inline int32_t split_pad(int32_t m) {
+    return m / 2 + 1;
+}
+
+// Doubles one split column of side s takes in the work array.
+inline int64_t split_size(int32_t s, int32_t m) {
+    return int64_t{s} + 4 * int64_t{split_pad(m)};
+}
+
+// Splits x (s samples, s even) into buffer (split_size doubles): E at
+// buffer + pad, O after it, each extended periodically by pad samples on
+// either side.
+template <int W> void split_column(const double *x, int32_t s, int32_t m, double *buffer) {
     typedef lanes<W> L;
-    const int32_t half = s / 2, end = first + count + pad;
-    for (int32_t k = first - pad; k < end;) {
-        double *e = E + (k - first + pad), *o = O + (k - first + pad);
-        if (k >= 0 && k + W <= half && k + W <= end) {
-            const vec<W> a = load<W>(x + 2 * k), b = load<W>(x + 2 * k + W);
-            store<W>(e, L::even(a, b));
-            store<W>(o, L::odd(a, b));
-            k += W;
-        } else {
-            const int32_t at = (k % half + half) % half;
-            *e = x[2 * at];
-            *o = x[2 * at + 1];
-            ++k;
-        }
+    const int32_t half = s / 2, pad = split_pad(m);
+    double *E = buffer + pad, *O = E + half + 2 * pad;
+    int32_t k = 0;
+    for (; k + W <= half; k += W) {
+        const vec<W> a = load<W>(x + 2 * k), b = load<W>(x + 2 * k + W);
+        store<W>(E + k, L::even(a, b));
+        store<W>(O + k, L::odd(a, b));
+    }
+    for (; k < half; ++k) {
+        E[k] = x[2 * k];
+        O[k] = x[2 * k + 1];
+    }
+    for (int32_t t = 1; t <= pad; ++t) {
+        const int32_t before = (half - t % half) % half, after = (t - 1) % half;
+        E[-t] = E[before];
+        O[-t] = O[before];
+        E[half + t - 1] = E[after];
+        O[half + t - 1] = O[after];
     }
 }
 
-// Splits the whole of x (s samples) into buffer (split_size doubles): the
-// evens first, then the odds, each extended periodically by pad samples on
-// either side.
-template <int W> void split_column(const double *x, int32_t s, int32_t m, double *buffer) {
-    const int32_t pad = split_pad(m);
-    split_range<W>(x, s, 0, s / 2, pad, buffer, buffer + s / 2 + 2 * pad);
-}
-
-// Which outputs down_split makes.
-enum split_outputs : int { split_low = 1, split_high = 2, split_both = 3 };
-
-// The lowpass and highpass outputs 0 .. count-1 from split samples (E[k]
-// and O[k] the even and odd samples at the window's start k, valid from
-// -pad to count + pad - 1) into lo[i] and hi[i], or only the ones Which
-// names; with nt the vector stores stream (lo and hi vector-aligned).
-template <int W, int Which = split_both>
-void down_split(const double *E, const double *O, int32_t count, const double *g, const double *h,
-                int32_t m, double *lo, double *hi, bool nt) {
-    constexpr bool low = Which & split_low, high = Which & split_high;
+// The lowpass and highpass outputs of a column split into buffer (s
+// samples), into lo[0 .. s/2-1] and hi[0 .. s/2-1]; with nt the vector
+// stores stream (lo and hi vector-aligned).
+template <int W>
+void down_split(const double *buffer, int32_t s, const double *g, const double *h, int32_t m,
+                double *lo, double *hi, bool nt) {
+    const int32_t count = s / 2, pad = split_pad(m);
+    const double *E = buffer + pad, *O = E + count + 2 * pad;
     // B blocks of W outputs at a time, the lowpass and highpass sums side
     // by side: 2B independent sums keep the adders busy through their
     // latency. Taps go in pairs (an even one, then an odd one).
@@ -87,20 +88,20 @@ void down_split(const double *E, const double *O, int32_t count, const double *g
         for (; j + 1 < m; j += 2) {
             const int32_t t = j / 2;
             for (int b = 0; b < B; ++b) {
-                if (low) l[b] += h[j] * load<W>(E + i + t + b * W);
-                if (high) u[b] += g[j] * load<W>(O + i - t + b * W);
-                if (low) l[b] += h[j + 1] * load<W>(O + i + t + b * W);
-                if (high) u[b] += g[j + 1] * load<W>(E + i - t + b * W);
+                l[b] += h[j] * load<W>(E + i + t + b * W);
+                u[b] += g[j] * load<W>(O + i - t + b * W);
+                l[b] += h[j + 1] * load<W>(O + i + t + b * W);
+                u[b] += g[j + 1] * load<W>(E + i - t + b * W);
             }
         }
         if (j < m)
             for (int b = 0; b < B; ++b) {
-                if (low) l[b] += h[j] * load<W>(E + i + j / 2 + b * W);
-                if (high) u[b] += g[j] * load<W>(O + i - j / 2 + b * W);
+                l[b] += h[j] * load<W>(E + i + j / 2 + b * W);
+                u[b] += g[j] * load<W>(O + i - j / 2 + b * W);
             }
         for (int b = 0; b < B; ++b) {
-            if (low) put<W>(lo + i + b * W, l[b], nt);
-            if (high) put<W>(hi + i + b * W, u[b], nt);
+            put<W>(lo + i + b * W, l[b], nt);
+            put<W>(hi + i + b * W, u[b], nt);
         }
     };
     int32_t i = 0;
@@ -108,23 +109,11 @@ void down_split(const double *E, const double *O, int32_t count, const double *g
     for (; i + W <= count; i += W) blocks.template operator()<1>(i);
     for (; i < count; ++i) {
         double l = 0.0, u = 0.0;
-        if (low) {
-            for (int32_t j = 0; j < m; ++j) l += h[j] * ((j & 1) ? O : E)[i + j / 2];
-            lo[i] = l;
-        }
-        if (high) {
-            for (int32_t j = 0; j < m; ++j) u += g[j] * ((j & 1) ? E : O)[i - j / 2];
-            hi[i] = u;
-        }
+        for (int32_t j = 0; j < m; ++j) l += h[j] * ((j & 1) ? O : E)[i + j / 2];
+        for (int32_t j = 0; j < m; ++j) u += g[j] * ((j & 1) ? E : O)[i - j / 2];
+        lo[i] = l;
+        hi[i] = u;
     }
-}
-
-// The outputs of a whole column split into buffer by split_column.
-template <int W>
-void down_split_column(const double *buffer, int32_t s, const double *g, const double *h, int32_t m,
-                       double *lo, double *hi, bool nt) {
-    const int32_t pad = split_pad(m);
-    down_split<W>(buffer + pad, buffer + s / 2 + 3 * pad, s / 2, g, h, m, lo, hi, nt);
 }
 
 // Forward row pass over the rows rows starting at grid (already moved to the
@@ -309,7 +298,7 @@ void columns_down_shuffled(double *grid, int32_t n, int32_t s, const double *g, 
             const int32_t p = position(c);
             double *column = grid + step * p;
             if (p != first) split_column<W>(column, s, m, spare);
-            down_split_column<W>(held, s, g, h, m, column, column + half, false);
+            down_split<W>(held, s, g, h, m, column, column + half, false);
             if (p == first) break;
             double *t = held;
             held = spare;
@@ -322,85 +311,70 @@ void columns_down_shuffled(double *grid, int32_t n, int32_t s, const double *g, 
 // The first forward level of a grid of side s read from a separate source,
 // its column and row passes fused, in two parts: the lowpass half of the
 // rows (0 .. half-1) needs only every column's lowpass filter, the highpass
-// half only its highpass filter. Each part runs in chunks of rows rows (the
-// whole half when the ring fits the work array that way). Output pair i of
-// the row pass (columns i and half + i) reads the filtered columns
-// 2i + 2 - m .. 2i + m - 1, which a ring of K = 2m - 2 slots of rows doubles
-// holds, two columns entering per pair. Each chunk filters every source
-// column once (the last pairs' wrapped columns again), so the level reads
-// the source twice, a column's stretch at a time, and writes the result
-// once. Lane l of a vector is row r + l, as in down_panel. A chunk of fewer
-// than half rows filters its stretch of each column through split samples,
-// in the work array after the ring.
+// half only its highpass filter. Output pair i of the row pass (columns i
+// and half + i) reads the filtered columns 2i + 2 - m .. 2i + m - 1, which a
+// ring of K = 2m - 2 slots of half doubles holds, two columns entering per
+// pair. Each part filters every source column once (the last pairs' wrapped
+// columns again), so the level reads the source twice, a whole column at a
+// time, and writes the result once. Lane l of a vector is row r + l, as in
+// down_panel.
 template <int W>
 void down_fused_level(const double *src, double *out, int32_t n, const double *g, const double *h,
-                      int32_t m, int32_t rows, bool nt, double *ring) {
+                      int32_t m, bool nt, double *ring) {
     constexpr int32_t R = chunk_rows(W);
     constexpr int V = R / W;
-    const int32_t s = n, half = n / 2, pad = split_pad(m);
+    const int32_t s = n, half = n / 2;
     const int32_t K = dpwt2_fused_slots(m);
-    const ptrdiff_t step = n, slot_size = rows;
-    double *E = ring + slot_size * K, *O = E + rows + 2 * pad;
+    const ptrdiff_t step = n;
     const double *lo_at[listed_taps], *hi_at[listed_taps];
-    for (int32_t part = 0; part < 2; ++part)
-        for (int32_t r0 = 0; r0 < half; r0 += rows) {
-            // Filters outputs r0 .. r0+rows-1 of column u mod s (u may lie
-            // outside 0 .. s-1) into slot.
-            auto fill = [&](int32_t u, int32_t slot) {
-                double *to = ring + slot_size * slot;
-                const double *x = src + step * (u < 0 ? u + s : u >= s ? u - s : u);
-                if (rows == half) {
-                    if (part == 0)
-                        downlo_lanes<W>(x, s, h, m, to);
-                    else
-                        downhi_lanes<W>(x, s, g, m, to);
-                    return;
-                }
-                split_range<W>(x, s, r0, rows, pad, E, O);
-                if (part == 0)
-                    down_split<W, split_low>(E + pad, O + pad, rows, g, h, m, to, nullptr, false);
-                else
-                    down_split<W, split_high>(E + pad, O + pad, rows, g, h, m, nullptr, to, false);
-            };
-            // Slot k holds column u with u + m - 2 = k (mod K); b is the slot
-            // of column 2i, the first tap of the lowpass sum.
-            for (int32_t u = 2 - m; u < m; ++u) fill(u, u + m - 2);
-            int32_t b = m - 2;
-            for (int32_t i = 0; i < half; ++i) {
-                if (i > 0) {
-                    b += 2;
-                    if (b >= K) b -= K;
-                    int32_t k = b + m - 2;
-                    if (k >= K) k -= K;
-                    fill(2 * i + m - 2, k);
-                    fill(2 * i + m - 1, k + 1 == K ? 0 : k + 1);
-                }
-                for (int32_t j = 0; j < m; ++j) {
-                    int32_t k = b + j;
-                    if (k >= K) k -= K;
-                    lo_at[j] = ring + slot_size * k;
-                    k = b + 1 - j;
-                    if (k < 0) k += K;
-                    if (k >= K) k -= K;
-                    hi_at[j] = ring + slot_size * k;
-                }
-                double *low = out + step * i + part * half + r0;
-                double *high = low + step * half;
-                for (int32_t r = 0; r < rows; r += R) {
-                    vec<W> lo[V], hi[V];
-                    for (int v = 0; v < V; ++v) lo[v] = hi[v] = vec<W>{};
-                    for (int32_t j = 0; j < m; ++j)
-                        for (int v = 0; v < V; ++v) {
-                            lo[v] += h[j] * load<W>(lo_at[j] + r + v * W);
-                            hi[v] += g[j] * load<W>(hi_at[j] + r + v * W);
-                        }
-                    for (int v = 0; v < V; ++v) {
-                        put<W>(low + r + v * W, lo[v], nt);
-                        put<W>(high + r + v * W, hi[v], nt);
-                    }
+    for (int32_t part = 0; part < 2; ++part) {
+        // Filters column u mod s (u may lie outside 0 .. s-1) into slot.
+        auto fill = [&](int32_t u, int32_t slot) {
+            double *to = ring + ptrdiff_t{half} * slot;
+            const double *x = src + step * (u < 0 ? u + s : u >= s ? u - s : u);
+            if (part == 0)
+                downlo_lanes<W>(x, s, h, m, to);
+            else
+                downhi_lanes<W>(x, s, g, m, to);
+        };
+        // Slot k holds column u with u + m - 2 = k (mod K); b is the slot of
+        // column 2i, the first tap of the lowpass sum.
+        for (int32_t u = 2 - m; u < m; ++u) fill(u, u + m - 2);
+        int32_t b = m - 2;
+        for (int32_t i = 0; i < half; ++i) {
+            if (i > 0) {
+                b += 2;
+                if (b >= K) b -= K;
+                int32_t k = b + m - 2;
+                if (k >= K) k -= K;
+                fill(2 * i + m - 2, k);
+                fill(2 * i + m - 1, k + 1 == K ? 0 : k + 1);
+            }
+            for (int32_t j = 0; j < m; ++j) {
+                int32_t k = b + j;
+                if (k >= K) k -= K;
+                lo_at[j] = ring + ptrdiff_t{half} * k;
+                k = b + 1 - j;
+                if (k < 0) k += K;
+                if (k >= K) k -= K;
+                hi_at[j] = ring + ptrdiff_t{half} * k;
+            }
+            double *low = out + step * i + part * half;
+            double *high = low + step * half;
+            for (int32_t r = 0; r < half; r += R) {
+                vec<W> lo[V], hi[V];
+                for (int v = 0; v < V; ++v) lo[v] = hi[v] = vec<W>{};
+                for (int32_t j = 0; j < m; ++j)
+                    for (int v = 0; v < V; ++v) lo[v] += h[j] * load<W>(lo_at[j] + r + v * W);
+                for (int32_t j = 0; j < m; ++j)
+                    for (int v = 0; v < V; ++v) hi[v] += g[j] * load<W>(hi_at[j] + r + v * W);
+                for (int v = 0; v < V; ++v) {
+                    put<W>(low + r + v * W, lo[v], nt);
+                    put<W>(high + r + v * W, hi[v], nt);
                 }
             }
         }
+    }
     if (nt) stream_fence();
 }
 

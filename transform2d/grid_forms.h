@@ -79,7 +79,7 @@ void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doubl
             // The result's stores go around the caches when the grid is
             // large: the next level reads back only a quarter of it.
             const bool nt = int64_t{n} * n >= 2 * int64_t{stream_from} && vector_aligned<W>(out);
-            down_fused_level<W>(src, out, n, g, h, m, dpwt2_fused_rows(n, m, W), nt, work);
+            down_fused_level<W>(src, out, n, g, h, m, nt, work);
         } else if (step == dpwt2_shuffled && !from_src) {
             columns_down_shuffled<W>(out, n, size, g, h, m, work);
         } else {
@@ -98,7 +98,7 @@ void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doubl
                 const double *x = src + stride * c;
                 if (split) {
                     split_column<W>(from_src ? x : column, size, m, work);
-                    down_split_column<W>(work, size, g, h, m, column, column + half, split_nt);
+                    down_split<W>(work, size, g, h, m, column, column + half, split_nt);
                     continue;
                 }
                 if (!from_src) {

@@ -71,17 +71,6 @@ inline int32_t panel_rows(int32_t available, int32_t chunk, int64_t slices, int6
     return rows >= chunk && available % rows == 0 ? rows : 0;
 }
 
-// Samples each half of a split column (its even and its odd samples, see
-// grid_down.h) keeps past its ends, so that no tap wraps.
-inline int32_t split_pad(int32_t m) {
-    return m / 2 + 1;
-}
-
-// Doubles one split column of side s takes in the work array.
-inline int64_t split_size(int32_t s, int32_t m) {
-    return int64_t{s} + 4 * int64_t{split_pad(m)};
-}
-
 // Columns 0 .. m-2 of a forward block are read again by the wrapping last
 // outputs of its row pass, after the first outputs have overwritten them,
 // so every forward panel keeps them from the start.
@@ -134,24 +123,10 @@ inline int64_t dpwt2_panel_slices(int32_t s, int32_t m) {
 }
 
 // The fused first level (dpwt2_fused_first) keeps a ring of 2m - 2 filtered
-// stretches of columns: output pair i reads the filtered columns
-// 2i + 2 - m .. 2i + m - 1.
+// half-columns: output pair i reads the filtered columns 2i + 2 - m ..
+// 2i + m - 1. Its n/2-double slots fit the 3n work array for 2 to 4 taps.
 inline int32_t dpwt2_fused_slots(int32_t m) {
     return 2 * m - 2;
-}
-
-// The rows of one chunk of the fused first level: the whole half n/2 when
-// the ring of half-columns fits the 3n work array (2 to 4 taps), else the
-// most rows (a power of two, at least a chunk of chunk_rows(W)) whose ring
-// and split stretch fit; 0 if none.
-inline int32_t dpwt2_fused_rows(int32_t n, int32_t m, int32_t W) {
-    const int32_t half = n / 2, R = chunk_rows(W);
-    const int64_t room = 3 * int64_t{n}, K = dpwt2_fused_slots(m);
-    if (m < 2 || half < R) return 0;
-    if (K * half <= room) return half;
-    int32_t rows = half / 2;
-    while (rows >= R && (K + 2) * rows + 4 * int64_t{split_pad(m)} > room) rows /= 2;
-    return rows >= R ? rows : 0;
 }
 
 // The strategy of the forward level of block side s in a grid of side n;
@@ -159,7 +134,8 @@ inline int32_t dpwt2_fused_rows(int32_t n, int32_t m, int32_t W) {
 inline dpwt2_step dpwt2_plan(int32_t n, int32_t s, int32_t m, bool from_source, int32_t W) {
     const int32_t R = chunk_rows(W);
     const int64_t room = 3 * int64_t{n};
-    if (from_source && s == n && m <= listed_taps && dpwt2_fused_rows(n, m, W) > 0)
+    if (from_source && s == n && m >= 2 && n / 2 >= R &&
+        int64_t{dpwt2_fused_slots(m)} * (n / 2) <= room)
         return dpwt2_fused_first;
     // The shuffled panel pays off once the block is large next to the
     // filter: below that the extra column moves cost more than they save.
