@@ -222,7 +222,7 @@ constexpr int rate_chains = 12;
 
 #define WAVELET_RATE_LOOP(W)                                                                       \
     typedef double lane_vec __attribute__((vector_size(8 * (W))));                                 \
-    lane_vec acc[rate_chains] = {}, c;                                                             \
+    lane_vec acc[rate_chains] = {}, c = {};                                                        \
     alignas(64) double buf[rate_chains * (W)];                                                     \
     for (int l = 0; l < (W); ++l) c[l] = 0.999;                                                    \
     for (int k = 0; k < rate_chains * (W); ++k) buf[k] = 1e-3 * (k + 1);                           \

@@ -121,13 +121,14 @@ void up_panels(double *out, const double *lo, const double *hi, int32_t n, int32
                int32_t r1, const double *g, const double *h, int32_t m, int32_t rows, double *work,
                int32_t K) {
     const int32_t mc = (m + 1) / 2;
-    // The slices of idpwt2_panel_slices: stage, then (in place) head and ring.
-    double *stage = work;
-    double *head = stage + ptrdiff_t{rows} * 2 * mc;
+    // The slices of idpwt2_panel_slices: the stage at work, then (in place)
+    // head and ring.
+    // cppcheck-suppress [redundantInitialization, unreadVariable] ; both are read by every panel
+    double *head = work + ptrdiff_t{rows} * 2 * mc;
     // cppcheck-suppress [redundantInitialization, unreadVariable] ; both are read by every panel
     double *ring = head + ptrdiff_t{rows} * (mc > 1 ? mc - 1 : 0);
     for (int32_t r = r0; r < r1; r += rows)
-        up_panel<W, R>(out + r, lo + r, hi + r, n, e, g, h, m, rows, head, ring, K, stage);
+        up_panel<W, R>(out + r, lo + r, hi + r, n, e, g, h, m, rows, head, ring, K, work);
 }
 
 // The row pass's columns 2i and 2i + 1 of up_fused_level over rows base ..
