@@ -109,8 +109,17 @@ void down_split(const double *buffer, int32_t s, const double *g, const double *
     for (; i + W <= count; i += W) blocks.template operator()<1>(i);
     for (; i < count; ++i) {
         double l = 0.0, u = 0.0;
-        for (int32_t j = 0; j < m; ++j) l += h[j] * ((j & 1) ? O : E)[i + j / 2];
-        for (int32_t j = 0; j < m; ++j) u += g[j] * ((j & 1) ? E : O)[i - j / 2];
+        int32_t j = 0;
+        for (; j + 1 < m; j += 2) {
+            l += h[j] * E[i + j / 2];
+            u += g[j] * O[i - j / 2];
+            l += h[j + 1] * O[i + j / 2];
+            u += g[j + 1] * E[i - j / 2];
+        }
+        if (j < m) {
+            l += h[j] * E[i + j / 2];
+            u += g[j] * O[i - j / 2];
+        }
         lo[i] = l;
         hi[i] = u;
     }

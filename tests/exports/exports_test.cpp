@@ -281,7 +281,7 @@ std::string owner_of(std::string name) {
         {std::regex("upsum(_(plain|sse2|avx2|avx512))?"), "upsum"},
         // The summed synthesis body serves the inverse transform's passes.
         {std::regex("upsum_(lanes|one)|idpwt2(_.*)?|up_.*|pair_rows"), "idpwt2"},
-        {std::regex("dpwt2(_.*)?|down_.*|columns_down_shuffled"), "dpwt2"},
+        {std::regex("dpwt2(_.*)?|down_.*|columns_down_shuffled|split_column"), "dpwt2"},
         {std::regex("unpackdouble|packdouble|copydouble|adddouble"), "strided"},
         {std::regex("copy_slice|panel_rows|chunk_rows"), "grid"},
         {std::regex("mexFunction|mexVersion"), "gateway"},
