@@ -50,9 +50,9 @@ constexpr int32_t chunk_rows(int32_t W) {
 // The most rows a panel takes at once: 2 KiB of each column it visits.
 constexpr int32_t tallest_panel = 256;
 
-// How many outputs ahead the shuffled row panel asks for the grid columns
-// it will read first: the hardware prefetchers follow a column only within
-// a page.
+// How many outputs ahead the staged row panels (the forward shuffled panel,
+// the inverse panel) ask for the grid columns they will copy: the hardware
+// prefetchers follow a column only within a page.
 constexpr int32_t prefetch_ahead = 8;
 
 // Filters up to this length have their tap columns listed once per output
@@ -102,8 +102,8 @@ inline int32_t dpwt2_ring_pairs(int32_t m) {
 // should stay in the first-level data cache.
 constexpr int64_t staged_bytes = int64_t{24} << 10;
 
-// Panel rows (a power of two, at least chunk) halved until slices slices of
-// them fit staged_bytes or a single chunk is left.
+// Panel rows (a power of two, at least chunk) halved until the given number
+// of slices of that many rows fits staged_bytes, or one chunk is left.
 inline int32_t staged_rows(int32_t rows, int32_t chunk, int64_t slices) {
     while (rows > chunk && slices * rows * int64_t{sizeof(double)} > staged_bytes) rows /= 2;
     return rows;
