@@ -190,7 +190,8 @@ inline idpwt2_step idpwt2_plan(int32_t n, int32_t e, int32_t m, bool in_place, i
     if (!in_place && m > 0 && mc <= listed_taps && e >= 2 * mc && e % R == 0 &&
         4 * int64_t{e} + int64_t{mc - 1} * e <= room)
         return idpwt2_fused;
-    if (e >= 4 * mc && e >= 8) {
+    // The panels list the columns of their taps (at most listed_taps).
+    if (e >= 4 * mc && e >= 8 && mc <= listed_taps) {
         const int64_t slices = idpwt2_panel_slices(e, m, in_place);
         if (panel_rows(rows, R, slices, room) > 0) return idpwt2_panel;
         if (W < R && rows % W == 0 && W * slices <= room) return idpwt2_panel_narrow;
