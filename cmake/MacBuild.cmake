@@ -1,9 +1,9 @@
 # The macOS modules: Mach-O bundles for MATLAB's Mac platforms.
 #
-#   maci   (i386):   <Command>.mexmaci for all six commands, and the ten
+#   maci   (i386):   <Command>.mexmaci for every command, and the ten
 #                    kernel-only modules kernels/<kernel>.mexmaci
 #   maci64 (x86-64): <Command>.mexmaci64 for every command but MeldGrid_WR
-#   maca64 (arm64):  <Command>.mexmaca64 for all six commands, linked
+#   maca64 (arm64):  <Command>.mexmaca64 for every command, linked
 #                    against text stubs (.tbd) of the host's libraries
 #
 # A command bundle exports only _mexFunction: the macOS command modules have
@@ -79,6 +79,7 @@ if(NOT CMAKE_SYSTEM_NAME STREQUAL "Darwin")
         COMMAND "${CMAKE_COMMAND}"
                 "-DNM=${WAVELET_LLVM_NM}" "-DOBJDUMP=${WAVELET_LLVM_OBJDUMP}"
                 "-DFOLDER=${MEX_OUTPUT_ROOT}/${platform}" "-DPLATFORM=${platform}"
+                "-DCOMMANDS=${WAVELET_COMMAND_WORD}"
                 -P "${PROJECT_SOURCE_DIR}/cmake/macos/check_mac.cmake")
       set_tests_properties(macos.${platform}_files PROPERTIES LABELS macos)
     endif()
@@ -147,9 +148,11 @@ else()
   if(WAVELET_MAC_CROSS)
     # Without an SDK there is no libSystem to link against either: a
     # stand-in with the install name of the real one holds what the modules
-    # and the compiler's code call.
+    # and the compiler's code call (on i386, 64-bit division too, which the
+    # real one exports from its compiler runtime).
     set(text "/* Link-time stand-in for libSystem: its entries, never called. */\n")
-    foreach(entry floor memset memcpy memmove bzero __bzero __stack_chk_fail)
+    foreach(entry floor memset memcpy memmove bzero __bzero __stack_chk_fail __divdi3 __udivdi3
+                  __moddi3 __umoddi3)
       string(APPEND text "void ${entry}(void) {}\n")
     endforeach()
     string(APPEND text "long __stack_chk_guard;\n")

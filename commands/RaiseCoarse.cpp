@@ -4,21 +4,7 @@
 #include "command.h"
 #include "frame.h"
 
-static const frame::Messages text = {
-    .arguments = "RaiseCoarse requires two input arguments.",
-    .results = "RaiseCoarse requires one output argument.",
-    .dyadic = "RaiseCoarse requires dyadic length",
-    .square = nullptr,
-    .signal_class = "RaiseCoarse requires a real double signal",
-    .too_long = "RaiseCoarse requires a signal of at most 2^29 samples",
-    .too_large = "RaiseCoarse requires arrays of fewer than 2^31 rows and columns",
-    .no_samples = "RaiseCoarse requires a nonempty signal",
-    .level_class = nullptr,
-    .level_empty = nullptr,
-    .level_range = nullptr,
-    .filter_class = "RaiseCoarse requires a real double filter",
-    .filter_long = "RaiseCoarse requires a filter of fewer than 2^31 taps",
-};
+static const frame::Messages text = WAVELET_SIGNAL_MESSAGES("RaiseCoarse", "2^29");
 
 // Template arguments: synthesis, mirrored filter.
-WAVELET_COMMAND(RaiseCoarse, (frame::signal_call<true, false>(call, text, uplo)))
+WAVELET_COMMAND(RaiseCoarse, (frame::signal_call<true, false, uplo>(call, text)))

@@ -4,21 +4,7 @@
 #include "command.h"
 #include "frame.h"
 
-static const frame::Messages text = {
-    .arguments = "SinkCoarse requires two input arguments.",
-    .results = "SinkCoarse requires one output argument.",
-    .dyadic = "SinkCoarse requires dyadic length",
-    .square = nullptr,
-    .signal_class = "SinkCoarse requires a real double signal",
-    .too_long = "SinkCoarse requires a signal of at most 2^30 samples",
-    .too_large = "SinkCoarse requires arrays of fewer than 2^31 rows and columns",
-    .no_samples = "SinkCoarse requires a nonempty signal",
-    .level_class = nullptr,
-    .level_empty = nullptr,
-    .level_range = nullptr,
-    .filter_class = "SinkCoarse requires a real double filter",
-    .filter_long = "SinkCoarse requires a filter of fewer than 2^31 taps",
-};
+static const frame::Messages text = WAVELET_SIGNAL_MESSAGES("SinkCoarse", "2^30");
 
 // Template arguments: synthesis, mirrored filter.
-WAVELET_COMMAND(SinkCoarse, (frame::signal_call<false, false>(call, text, downlo)))
+WAVELET_COMMAND(SinkCoarse, (frame::signal_call<false, false, downlo>(call, text)))

@@ -5,21 +5,7 @@
 #include "command.h"
 #include "frame.h"
 
-static const frame::Messages text = {
-    .arguments = "SinkDetail requires two input arguments.",
-    .results = "SinkDetail requires one output argument.",
-    .dyadic = "SinkDetail requires dyadic length",
-    .square = nullptr,
-    .signal_class = "SinkDetail requires a real double signal",
-    .too_long = "SinkDetail requires a signal of at most 2^30 samples",
-    .too_large = "SinkDetail requires arrays of fewer than 2^31 rows and columns",
-    .no_samples = "SinkDetail requires a nonempty signal",
-    .level_class = nullptr,
-    .level_empty = nullptr,
-    .level_range = nullptr,
-    .filter_class = "SinkDetail requires a real double filter",
-    .filter_long = "SinkDetail requires a filter of fewer than 2^31 taps",
-};
+static const frame::Messages text = WAVELET_SIGNAL_MESSAGES("SinkDetail", "2^30");
 
 // Template arguments: synthesis, mirrored filter.
-WAVELET_COMMAND(SinkDetail, (frame::signal_call<false, true>(call, text, downhi)))
+WAVELET_COMMAND(SinkDetail, (frame::signal_call<false, true, downhi>(call, text)))

@@ -44,12 +44,50 @@ struct Messages {
     const char *too_long;     // signal or grid side beyond the command's limit
     const char *too_large;    // a reported size beyond 32 bits
     const char *no_samples;   // signal with rows but no columns
+    const char *too_many;     // signals whose elements need more than a 32-bit count
     const char *level_class;  // level not a real full double array
     const char *level_empty;  // level with no elements
     const char *level_range;  // level not rounding to a 32-bit integer
     const char *filter_class; // filter not a real full double array
     const char *filter_long;  // filter with more taps than a 32-bit count holds
 };
+
+// Every command's messages, from its name and what sets it apart; each text
+// begins with the command's name. The refusals shared by all commands are
+// written once here.
+#define WAVELET_MESSAGES(name, arguments_, dyadic_, square_, kind, too_long_, no_samples_,         \
+                         too_many_)                                                                \
+    {                                                                                              \
+        .arguments = name " requires " arguments_ " input arguments.",                             \
+        .results = name " requires one output argument.", .dyadic = dyadic_, .square = square_,    \
+        .signal_class = name " requires a real double " kind, .too_long = too_long_,               \
+        .too_large = name " requires arrays of fewer than 2^31 rows and columns",                  \
+        .no_samples = no_samples_, .too_many = too_many_,                                          \
+        .level_class = name " requires a real double level",                                       \
+        .level_empty = name " requires a nonempty level",                                          \
+        .level_range = name " requires a level that rounds to a 32-bit integer",                   \
+        .filter_class = name " requires a real double filter",                                     \
+        .filter_long = name " requires a filter of fewer than 2^31 taps",                          \
+    }
+
+// A one-level command of one signal, of at most `longest` samples.
+#define WAVELET_SIGNAL_MESSAGES(name, longest)                                                     \
+    WAVELET_MESSAGES(name, "two", name " requires dyadic length", nullptr, "signal",               \
+                     name " requires a signal of at most " longest " samples",                     \
+                     name " requires a nonempty signal", nullptr)
+
+// A grid command; the inverse names itself in a short form when the side is
+// not dyadic.
+#define WAVELET_GRID_MESSAGES(name, dyadic_name)                                                   \
+    WAVELET_MESSAGES(name, "3", dyadic_name " requires dyadic length sides",                       \
+                     name " requires a square array", "array",                                     \
+                     name " requires sides of at most 2^15", nullptr, nullptr)
+
+// A multi-level command of the signals in a matrix's columns (or one row).
+#define WAVELET_SIGNALS_MESSAGES(name)                                                             \
+    WAVELET_MESSAGES(name, "3", name " requires dyadic length", nullptr, "signal",                 \
+                     name " requires signals of at most 2^30 samples", nullptr,                    \
+                     name " requires fewer than 2^31 elements")
 
 template <class Call> bool fail(Call &call, const char *message) {
     call.fail(message);
@@ -105,6 +143,7 @@ template <class Call> bool filter_ok(Call &call, int k, const Messages &text) {
 // that row (n = columns), any other gives its first column (n = rows).
 struct Signal {
     int32_t n;
+    int32_t levels; // J, with n = 2^J
     bool row;
     uint64_t rows; // reported sizes, kept for the checks after the shape
     uint64_t cols;
@@ -115,8 +154,8 @@ template <class Call> bool read_signal(Call &call, const Messages &text, Signal 
     s.cols = call.cols(0);
     s.row = s.rows == 1;
     const uint64_t n = s.row ? s.cols : s.rows;
-    int32_t exponent = 0;
-    if (!is_dyadic(n, &exponent)) return fail(call, text.dyadic);
+    s.levels = 0;
+    if (!is_dyadic(n, &s.levels)) return fail(call, text.dyadic);
     s.n = fits_int32(n) ? static_cast<int32_t>(n) : 0; // larger n is refused by signal_ok
     return true;
 }
@@ -148,10 +187,12 @@ typedef void (*SignalKernel)(const double *x, int32_t n, const double *filter, i
 // the mirror of h. The checks, in order; then the result (a row when the
 // signal is a row), the data of both arguments and the filter's length, and
 // for a detail command the mirror of the filter, which is left for the end
-// of the call to release; then the kernel. Both choices are fixed when the
-// command is compiled, so a module holds only the kernels it calls.
-template <bool synthesis, bool mirrored, class Call>
-void signal_call(Call &call, const Messages &text, SignalKernel kernel) {
+// of the call to release; then the kernel. The choices and the kernel are
+// fixed when the command is compiled, so a module holds only the kernel it
+// calls, and calls it directly: a kernel reached only through its address
+// is one that some linkers drop as unused.
+template <bool synthesis, bool mirrored, SignalKernel kernel, class Call>
+void signal_call(Call &call, const Messages &text) {
     Signal s;
     const uint64_t longest = synthesis ? longest_synthesis : longest_analysis;
     if (!counts_ok(call, 2, text) || !read_signal(call, text, s) ||

@@ -1,10 +1,10 @@
 # The x86-64 and arm64 macOS modules as dyld sees them: bundles of the
-# platform's processor (x86-64: every command but MeldGrid_WR; arm64: all
-# six), each exporting only _mexFunction (no version query), binding the
+# platform's processor (x86-64: every command but MeldGrid_WR; arm64: all of
+# them), each exporting only _mexFunction (no version query), binding the
 # host operations (the _700 creation entry among them) from libmx and libmex
 # found through the run path, and needing no C++ runtime.
 #   cmake -DNM=llvm-nm -DOBJDUMP=llvm-objdump -DFOLDER=<build>/maci64
-#         -DPLATFORM=maci64|maca64 -P check_mac.cmake
+#         -DPLATFORM=maci64|maca64 -DCOMMANDS=SinkCoarse,SinkDetail,... -P check_mac.cmake
 cmake_minimum_required(VERSION 3.20)
 set(failures "")
 macro(fail text)
@@ -19,18 +19,16 @@ function(run out)
   set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
-set(commands SinkCoarse SinkDetail RaiseCoarse RaiseDetail SiftGrid_WR)
+string(REPLACE "," ";" commands "${COMMANDS}")
 set(kernels)
 set(runpath "@rpath")
 set(create _mxCreateDoubleMatrix_700)
 set(other_create _mxCreateDoubleMatrix)
 if(PLATFORM STREQUAL "maca64")
-  list(APPEND commands MeldGrid_WR)
   set(cpu ARM64)
 elseif(PLATFORM STREQUAL "maci")
   # Every command and the ten kernel-only bundles; the host's libraries
   # beside the module; SSE2 arithmetic, never x87.
-  list(APPEND commands MeldGrid_WR)
   set(kernels mirrorfilt downlo downhi uplo uphi mirrorsymmfilt downlopbs downhipbs uplopbs uphipbs)
   set(cpu I386)
   set(runpath "@loader_path")
@@ -39,6 +37,7 @@ elseif(PLATFORM STREQUAL "maci")
 elseif(EXISTS "${FOLDER}/MeldGrid_WR.mexmaci64")
   fail("MeldGrid_WR.mexmaci64 is built, but MeldGrid_WR has no x86-64 macOS module")
 else()
+  list(REMOVE_ITEM commands MeldGrid_WR)
   set(cpu X86_64)
 endif()
 
@@ -63,6 +62,25 @@ foreach(command ${commands} ${kernels})
   string(STRIP "${defined}" defined)
   if(NOT defined STREQUAL export)
     fail("${command}: exports '${defined}', want only ${export}")
+  endif()
+
+  # The routine the entry calls must be in the bundle: a linker that drops
+  # it leaves the entry calling nothing.
+  set(callee_SinkCoarse downlo)
+  set(callee_SinkDetail downhi)
+  set(callee_RaiseCoarse uplo)
+  set(callee_RaiseDetail uphi)
+  set(callee_SiftGrid_WR dpwt2)
+  set(callee_MeldGrid_WR idpwt2)
+  set(callee_SiftSignal_WR dpwt)
+  set(callee_MeldSignal_WR idpwt)
+  set(callee "${callee_${command}}")
+  if(command IN_LIST kernels)
+    set(callee "${command}")
+  endif()
+  run(held "${NM}" --defined-only --format=just-symbols "${file}")
+  if(NOT callee OR NOT held MATCHES "(^|\n)__Z[0-9]+${callee}P")
+    fail("${command}: does not hold ${callee}")
   endif()
 
   run(undefined "${NM}" -u --format=just-symbols "${file}")
