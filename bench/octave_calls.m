@@ -1,8 +1,9 @@
 % Whole command calls in one Octave process: the native functions
 % (build/octave) and the MEX form (build/octave/mex), interleaved round by
 % round with Octave's own floor for a result of the same size (z = x + 1 on
-% an array of the result's shape; abs(x) for the short call). Prints a
-% markdown table of medians and ratios.
+% an array of the result's shape; abs(x) for the short call; for the signal
+% transforms of many columns, the loop over columns and levels that the
+% one-level commands need). Prints a markdown table of medians and ratios.
 %
 %   octave-cli --no-gui --norc bench/octave_calls.m BUILD_DIR [ROUNDS]
 args = argv();
@@ -15,7 +16,8 @@ end
 scratch = tempname();
 mkdir(scratch);
 cleanup = onCleanup(@() confirm_recursive_rmdir(false) || rmdir(scratch, 's'));
-names = {'SinkCoarse', 'SinkDetail', 'RaiseCoarse', 'RaiseDetail', 'SiftGrid_WR', 'MeldGrid_WR'};
+names = {'SinkCoarse', 'SinkDetail', 'RaiseCoarse', 'RaiseDetail', 'SiftGrid_WR', 'MeldGrid_WR', ...
+         'SiftSignal_WR', 'MeldSignal_WR'};
 for k = 1:numel(names)
   copyfile(fullfile(build, 'octave', 'mex', [names{k} '.mex']), fullfile(scratch, [names{k} '_mex.mex']));
 end
@@ -46,6 +48,43 @@ cases(end + 1, :) = {'SinkCoarse, 2^24, D4', @() SinkCoarse(s, d4), @() SinkCoar
 cases(end + 1, :) = {'SinkDetail, 2^24, D4', @() SinkDetail(s, d4), @() SinkDetail_mex(s, d4), @() half + 1, 1};
 cases(end + 1, :) = {'RaiseCoarse, 2^24, D4', @() RaiseCoarse(s, d4), @() RaiseCoarse_mex(s, d4), @() twice + 1, 1};
 cases(end + 1, :) = {'RaiseDetail, 2^24, D4', @() RaiseDetail(s, d4), @() RaiseDetail_mex(s, d4), @() twice + 1, 1};
+for f = {{'D4', d4}, {'D8', d8}}
+  h = f{1}{2};
+  for J = [20 24]
+    v = rand(2^J, 1);
+    cases(end + 1, :) = {sprintf('SiftSignal_WR, 2^%d, %s', J, f{1}{1}), @() SiftSignal_WR(v, 0, h), ...
+                         @() SiftSignal_WR_mex(v, 0, h), @() v + 1, 1};
+    cases(end + 1, :) = {sprintf('MeldSignal_WR, 2^%d, %s', J, f{1}{1}), @() MeldSignal_WR(v, 0, h), ...
+                         @() MeldSignal_WR_mex(v, 0, h), @() v + 1, 1};
+  end
+end
+
+% The loops a user writes without the signal commands: every column, every
+% level, one call per branch.
+function w = sift_loop(x, h)
+  w = x;
+  for c = 1:columns(x)
+    for len = 2 .^ (log2(rows(x)):-1:1)
+      part = w(1:len, c);
+      w(1:len, c) = [SinkCoarse(part, h); SinkDetail(part, h)];
+    end
+  end
+end
+function x = meld_loop(w, h)
+  x = w;
+  for c = 1:columns(w)
+    for e = 2 .^ (0:log2(rows(w)) - 1)
+      x(1:2 * e, c) = RaiseCoarse(x(1:e, c), h) + RaiseDetail(x(e + 1:2 * e, c), h);
+    end
+  end
+end
+many = rand(1024);
+cases(end + 1, :) = {'SiftSignal_WR, 1024 columns of 1024, D4 (floor: the loop)', ...
+                     @() SiftSignal_WR(many, 0, d4), @() SiftSignal_WR_mex(many, 0, d4), ...
+                     @() sift_loop(many, d4), 1};
+cases(end + 1, :) = {'MeldSignal_WR, 1024 columns of 1024, D4 (floor: the loop)', ...
+                     @() MeldSignal_WR(many, 0, d4), @() MeldSignal_WR_mex(many, 0, d4), ...
+                     @() meld_loop(many, d4), 1};
 short = rand(1, 8);
 cases(end + 1, :) = {'SinkCoarse, length 8, D4 (floor: abs(x))', @() SinkCoarse(short, d4), ...
                      @() SinkCoarse_mex(short, d4), @() abs(short), 2000};

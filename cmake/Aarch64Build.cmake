@@ -1,6 +1,6 @@
 # The arm64 Linux modules, built and tested as part of the x86-64 build: the
 # same sources for aarch64 (clang and lld, cmake/aarch64-linux.toolchain.cmake)
-# in <build>/aarch64, the six command modules in <build>/aarch64/ beside the
+# in <build>/aarch64, the command modules in <build>/aarch64/ beside the
 # tree (the format and exports of the x86-64 Linux ones), and the kernel,
 # command, grid, fast-path and digest programs run under qemu-aarch64 as the
 # tests "aarch64.<name>" (ctest -L aarch64). This is what Octave users on
@@ -40,6 +40,7 @@ if(WAVELET_TESTS)
   find_program(WAVELET_READELF NAMES readelf REQUIRED)
   add_test(NAME aarch64.module_files
     COMMAND "${CMAKE_COMMAND}" "-DREADELF=${WAVELET_READELF}" "-DFOLDER=${WAVELET_AARCH64_DIR}"
+            "-DCOMMANDS=${WAVELET_COMMAND_WORD}"
             -P "${PROJECT_SOURCE_DIR}/cmake/check_aarch64.cmake")
   set_tests_properties(aarch64.module_files PROPERTIES LABELS aarch64)
 endif()

@@ -11,6 +11,7 @@
 set(WAVELET_SIMD_DIR "${PROJECT_SOURCE_DIR}/kernels/simd")
 set(WAVELET_PERIODIC_DIR "${PROJECT_SOURCE_DIR}/kernels/periodic")
 set(WAVELET_GRID_DIR "${PROJECT_SOURCE_DIR}/transform2d")
+set(WAVELET_SIGNALS_DIR "${PROJECT_SOURCE_DIR}/transform1d")
 set(WAVELET_COMMAND_DIR "${PROJECT_SOURCE_DIR}/commands")
 
 # Kernel sources, each holding the named kernel.
@@ -28,11 +29,13 @@ set(WAVELET_downlo_SOURCES "${WAVELET_PERIODIC_DIR}/downlo.cpp" ${WAVELET_LANES_
 set(WAVELET_downhi_SOURCES "${WAVELET_PERIODIC_DIR}/downhi.cpp" ${WAVELET_LANES_SOURCES})
 set(WAVELET_uplo_SOURCES "${WAVELET_PERIODIC_DIR}/uplo.cpp" ${WAVELET_LANES_SOURCES})
 set(WAVELET_uphi_SOURCES "${WAVELET_PERIODIC_DIR}/uphi.cpp" ${WAVELET_LANES_SOURCES})
-# The summed synthesis of a signal from its two halves; no module holds it
-# yet, so only the test and benchmark programs reach it.
+# The summed synthesis of a signal from its two halves.
 set(WAVELET_upsum_SOURCES "${WAVELET_PERIODIC_DIR}/upsum.cpp" ${WAVELET_LANES_SOURCES})
 set(WAVELET_dpwt2_SOURCES "${WAVELET_GRID_DIR}/strided.cpp" "${WAVELET_GRID_DIR}/dpwt2.cpp"
     ${WAVELET_GRID_LANES_SOURCES} ${WAVELET_LANES_SOURCES})
+set(WAVELET_dpwt_SOURCES "${WAVELET_SIGNALS_DIR}/dpwt.cpp" ${WAVELET_downlo_SOURCES}
+    ${WAVELET_downhi_SOURCES})
+set(WAVELET_idpwt_SOURCES "${WAVELET_SIGNALS_DIR}/idpwt.cpp" ${WAVELET_upsum_SOURCES})
 set(WAVELET_idpwt2_SOURCES "${WAVELET_GRID_DIR}/strided.cpp" "${WAVELET_GRID_DIR}/idpwt2.cpp"
     ${WAVELET_GRID_LANES_SOURCES} ${WAVELET_LANES_SOURCES})
 
@@ -47,7 +50,10 @@ set(WAVELET_uplopbs_SOURCES "${WAVELET_SYMMETRIC_DIR}/uplopbs.cpp")
 set(WAVELET_uphipbs_SOURCES "${WAVELET_SYMMETRIC_DIR}/uphipbs.cpp")
 set(WAVELET_SYMMETRIC_KERNELS mirrorsymmfilt downlopbs downhipbs uplopbs uphipbs)
 
-set(WAVELET_COMMANDS SinkCoarse SinkDetail RaiseCoarse RaiseDetail SiftGrid_WR MeldGrid_WR)
+set(WAVELET_COMMANDS SinkCoarse SinkDetail RaiseCoarse RaiseDetail SiftGrid_WR MeldGrid_WR
+    SiftSignal_WR MeldSignal_WR)
+# The same list as one word, for the scripts that check the built folders.
+string(REPLACE ";" "," WAVELET_COMMAND_WORD "${WAVELET_COMMANDS}")
 
 # Each command module: its gateway and the kernels and routines it holds.
 set(WAVELET_SinkCoarse_SOURCES "${WAVELET_COMMAND_DIR}/SinkCoarse.cpp" ${WAVELET_downlo_SOURCES})
@@ -62,6 +68,10 @@ set(WAVELET_SiftGrid_WR_SOURCES "${WAVELET_COMMAND_DIR}/SiftGrid_WR.cpp"
 set(WAVELET_MeldGrid_WR_SOURCES "${WAVELET_COMMAND_DIR}/MeldGrid_WR.cpp"
     ${WAVELET_mirrorfilt_SOURCES} ${WAVELET_uplo_SOURCES} ${WAVELET_uphi_SOURCES}
     ${WAVELET_idpwt2_SOURCES})
+set(WAVELET_SiftSignal_WR_SOURCES "${WAVELET_COMMAND_DIR}/SiftSignal_WR.cpp"
+    ${WAVELET_mirrorfilt_SOURCES} ${WAVELET_dpwt_SOURCES})
+set(WAVELET_MeldSignal_WR_SOURCES "${WAVELET_COMMAND_DIR}/MeldSignal_WR.cpp"
+    ${WAVELET_mirrorfilt_SOURCES} ${WAVELET_idpwt_SOURCES})
 
 # Every kernel and transform source: the library that each build flavour
 # compiles once and links into every module, test, benchmark and fuzzer of
@@ -69,6 +79,7 @@ set(WAVELET_MeldGrid_WR_SOURCES "${WAVELET_COMMAND_DIR}/MeldGrid_WR.cpp"
 set(WAVELET_LIBRARY_SOURCES ${WAVELET_mirrorfilt_SOURCES} ${WAVELET_downlo_SOURCES}
     ${WAVELET_downhi_SOURCES} ${WAVELET_uplo_SOURCES} ${WAVELET_uphi_SOURCES}
     ${WAVELET_upsum_SOURCES} ${WAVELET_dpwt2_SOURCES} ${WAVELET_idpwt2_SOURCES}
+    ${WAVELET_dpwt_SOURCES} ${WAVELET_idpwt_SOURCES}
     ${WAVELET_mirrorsymmfilt_SOURCES} ${WAVELET_downlopbs_SOURCES} ${WAVELET_downhipbs_SOURCES}
     ${WAVELET_uplopbs_SOURCES} ${WAVELET_uphipbs_SOURCES})
 set(WAVELET_VERSION_SOURCE "${PROJECT_SOURCE_DIR}/host/mex_version.cpp")

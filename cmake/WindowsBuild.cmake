@@ -58,6 +58,7 @@ endif()
 find_program(WAVELET_MINGW_OBJDUMP x86_64-w64-mingw32-objdump REQUIRED)
 add_test(NAME windows.win64_files
   COMMAND "${CMAKE_COMMAND}" "-DOBJDUMP=${WAVELET_MINGW_OBJDUMP}" "-DFOLDER=${MEX_OUTPUT_ROOT}/win64"
+          "-DCOMMANDS=${WAVELET_COMMAND_WORD}"
           -P "${PROJECT_SOURCE_DIR}/cmake/windows/check_win64.cmake")
 set_tests_properties(windows.win64_files PROPERTIES LABELS windows)
 if(NOT WAVELET_WINE OR NOT WAVELET_WINESERVER)

@@ -1,12 +1,13 @@
-# The arm64 Linux modules as the loader sees them: for each of the six
-# commands an AArch64 ELF shared object exporting exactly mexFunction and
+# The arm64 Linux modules as the loader sees them: for each command an AArch64 ELF shared object exporting exactly mexFunction and
 # mexVersion at version "MEX", as on x86-64 Linux, and needing only the
 # host's libmx, libmex and libmat and the C and math libraries (no C++
 # runtime).
-#   cmake -DREADELF=readelf -DFOLDER=<build>/aarch64 -P check_aarch64.cmake
+#   cmake -DREADELF=readelf -DFOLDER=<build>/aarch64
+#         -DCOMMANDS=SinkCoarse,SinkDetail,... -P check_aarch64.cmake
 cmake_minimum_required(VERSION 3.20)
 set(failures "")
-foreach(command SinkCoarse SinkDetail RaiseCoarse RaiseDetail SiftGrid_WR MeldGrid_WR)
+string(REPLACE "," ";" commands "${COMMANDS}")
+foreach(command ${commands})
   set(file "${FOLDER}/${command}.mexa64")
   if(NOT EXISTS "${file}")
     string(APPEND failures "  ${command}: ${file} is missing\n")

@@ -34,6 +34,10 @@ inline bool grid_command(const std::string &command) {
     return command == "SiftGrid_WR" || command == "MeldGrid_WR";
 }
 
+inline bool signals_command(const std::string &command) {
+    return command == "SiftSignal_WR" || command == "MeldSignal_WR";
+}
+
 // The input read front to back; zeros once it runs out.
 class Bytes {
   public:
@@ -153,12 +157,20 @@ inline std::vector<std::string> messages(const std::string &command) {
         c + " requires a real double filter",
         c + " requires a filter of fewer than 2^31 taps",
     };
-    if (is_grid) {
+    if (is_grid || signals_command(command))
+        for (const char *tail :
+             {" requires 3 input arguments.", " requires a real double level",
+              " requires a nonempty level", " requires a level that rounds to a 32-bit integer"})
+            m.push_back(c + tail);
+    if (signals_command(command)) {
+        for (const char *tail :
+             {" requires dyadic length", " requires a real double signal",
+              " requires signals of at most 2^30 samples", " requires fewer than 2^31 elements"})
+            m.push_back(c + tail);
+    } else if (is_grid) {
         const std::string shortname = c == "MeldGrid_WR" ? "MeldGrid" : c;
-        for (const char *tail : {" requires 3 input arguments.", " requires a square array",
-                                 " requires a real double array", " requires sides of at most 2^15",
-                                 " requires a real double level", " requires a nonempty level",
-                                 " requires a level that rounds to a 32-bit integer"})
+        for (const char *tail : {" requires a square array", " requires a real double array",
+                                 " requires sides of at most 2^15"})
             m.push_back(c + tail);
         m.push_back(shortname + " requires dyadic length sides");
     } else {
@@ -179,8 +191,22 @@ inline bool same(double a, double b) {
 inline Value expected(const std::string &command, const std::vector<Value> &args) {
     const bool is_grid = grid_command(command);
     const Value &x = args[0];
-    const Vec &h = args[is_grid ? 2 : 1].re;
+    const Vec &h = args[is_grid || signals_command(command) ? 2 : 1].re;
     Value y;
+    if (signals_command(command)) {
+        // Every column a signal, or the one row.
+        const int64_t L = static_cast<int64_t>(std::floor(args[1].re[0] + 0.5));
+        const size_t n = x.rows == 1 ? x.cols : x.rows;
+        Vec out;
+        for (size_t s = 0; n > 0 && s < x.re.size() / n; ++s) {
+            const Vec signal(x.re.begin() + static_cast<long>(s * n),
+                             x.re.begin() + static_cast<long>((s + 1) * n));
+            const Vec w = command == "SiftSignal_WR" ? ref::forward1d(signal, L, h)
+                                                     : ref::inverse1d(signal, L, h);
+            out.insert(out.end(), w.begin(), w.end());
+        }
+        return Value::matrix(x.rows, x.cols, out);
+    }
     if (is_grid) {
         const int64_t n = static_cast<int64_t>(x.rows);
         const int64_t L = static_cast<int64_t>(std::floor(args[1].re[0] + 0.5));
@@ -203,7 +229,7 @@ inline Value expected(const std::string &command, const std::vector<Value> &args
 // what the call left. Returns "" when every rule holds, else what broke.
 inline std::string check_call(const std::string &command, const standin::Module &gateway,
                               const uint8_t *data, size_t size) {
-    const int arguments = grid_command(command) ? 3 : 2;
+    const int arguments = grid_command(command) || signals_command(command) ? 3 : 2;
     Bytes in(data, size);
     static const int nlhs_table[8] = {1, 1, 1, 0, 2, 1, 3, 1};
     const int nlhs = nlhs_table[in.next() % 8];

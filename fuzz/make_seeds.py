@@ -78,11 +78,24 @@ grid = {
     "no_result": call(plain(4, 4), plain(1, 1, [0]), plain(1, 2), nlhs=3),
 }
 
+signals = {
+    "row8": call(plain(1, 8), plain(1, 1, [0]), plain(1, 4, [0.5, 0.5, 0.25, -0.25])),
+    "columns": call(plain(16, 3), plain(1, 1, [1]), plain(1, 2, [0.5, 0.5])),
+    "no_columns": call(plain(4, 0), plain(1, 1, [0]), plain(1, 2)),
+    "long_filter": call(plain(2, 2), plain(1, 1, [-3]), plain(1, 16)),
+    "level_nan": call(plain(4, 1), plain(1, 1, ["nan"]), plain(1, 2)),
+    "level_empty": call(plain(1, 4), plain(0, 0), plain(1, 2)),
+    "signal_complex": call(plain(4, 2, mode=1), plain(1, 1, [0]), plain(1, 2)),
+    "too_many": call(wide(2**30, 2), plain(1, 1, [0]), plain(1, 2)),
+    "no_result": call(plain(8, 1), plain(1, 1, [0]), plain(1, 2), nlhs=3),
+}
+
 
 def main(root):
     for command, seeds in [("SinkCoarse", signal), ("SinkDetail", signal),
                            ("RaiseCoarse", signal), ("RaiseDetail", signal),
-                           ("SiftGrid_WR", grid), ("MeldGrid_WR", grid)]:
+                           ("SiftGrid_WR", grid), ("MeldGrid_WR", grid),
+                           ("SiftSignal_WR", signals), ("MeldSignal_WR", signals)]:
         folder = os.path.join(root, command)
         os.makedirs(folder, exist_ok=True)
         for name, data in seeds.items():

@@ -1,11 +1,12 @@
-% build_modules  Compile the six commands with this host's own mex command.
+% build_modules  Compile the eight commands with this host's own mex command.
 %
 %   folder = build_modules()
 %   folder = build_modules(folder)
 %
 %   For users who have the sources but not the CMake build. Run it from
 %   MATLAB or GNU Octave, in any folder: it compiles SinkCoarse, SinkDetail,
-%   RaiseCoarse, RaiseDetail, SiftGrid_WR and MeldGrid_WR into folder
+%   RaiseCoarse, RaiseDetail, SiftGrid_WR, MeldGrid_WR, SiftSignal_WR and
+%   MeldSignal_WR into folder
 %   (by default <sources>/build/<host>), copies the help files beside them
 %   and adds folder to the path. The source files of each command are read
 %   from cmake/Sources.cmake, the lists every other build uses. Every file is

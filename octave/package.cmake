@@ -1,4 +1,4 @@
-# Makes the Octave package of the six commands: a tarball that
+# Makes the Octave package of the eight commands: a tarball that
 # "pkg install" builds with mkoctfile into native Octave functions (.oct).
 #
 #   cmake -DSOURCE_DIR=<sources> -DOUT_DIR=<folder> -DPACKAGE_NAME=<name>
@@ -59,6 +59,7 @@ configure_file("${SOURCE_DIR}/octave/help/Contents.m" "${top}/inst/Contents.m" C
 configure_file("${SOURCE_DIR}/octave/orthofilter.m" "${top}/inst/orthofilter.m" COPYONLY)
 file(GLOB_RECURSE headers RELATIVE "${SOURCE_DIR}"
   "${SOURCE_DIR}/host/*.h" "${SOURCE_DIR}/kernels/*.h" "${SOURCE_DIR}/transform2d/*.h"
+  "${SOURCE_DIR}/transform1d/*.h"
   "${SOURCE_DIR}/commands/*.h")
 list(APPEND files ${headers})
 list(REMOVE_DUPLICATES files)
@@ -67,7 +68,7 @@ foreach(rel ${files})
 endforeach()
 
 list(JOIN targets " " targets)
-file(WRITE "${top}/src/Makefile" "# Builds the six commands as native Octave functions with Octave's mkoctfile;
+file(WRITE "${top}/src/Makefile" "# Builds the eight commands as native Octave functions with Octave's mkoctfile;
 # pkg install sets MKOCTFILE. Each source is compiled once, never with fused
 # multiply-add, and each function links its gateway and the kernels it holds.
 MKOCTFILE ?= mkoctfile

@@ -1,9 +1,10 @@
-# The Windows modules as the Windows loader sees them: for each of the six
-# commands a PE32+ DLL for x86-64 that exports only mexFunction, imports the
-# host operations by name from libmx.dll and libmex.dll (the _700 creation
+# The Windows modules as the Windows loader sees them: for each command a
+# PE32+ DLL for x86-64 that exports only mexFunction, imports the host
+# operations by name from libmx.dll and libmex.dll (the _700 creation
 # entry among them), and otherwise only Windows' own KERNEL32.dll and
 # msvcrt.dll: never a compiler runtime DLL.
-#   cmake -DOBJDUMP=x86_64-w64-mingw32-objdump -DFOLDER=<build>/win64 -P check_win64.cmake
+#   cmake -DOBJDUMP=x86_64-w64-mingw32-objdump -DFOLDER=<build>/win64
+#         -DCOMMANDS=SinkCoarse,SinkDetail,... -P check_win64.cmake
 cmake_minimum_required(VERSION 3.20)
 set(failures "")
 macro(fail text)
@@ -15,7 +16,8 @@ set(allowed_mx mxGetM mxGetN mxGetPr mxIsDouble mxIsComplex mxIsSparse mxCreateD
 set(allowed_mex mexErrMsgTxt)
 set(system_dlls KERNEL32.dll msvcrt.dll)
 
-foreach(command SinkCoarse SinkDetail RaiseCoarse RaiseDetail SiftGrid_WR MeldGrid_WR)
+string(REPLACE "," ";" commands "${COMMANDS}")
+foreach(command ${commands})
   set(file "${FOLDER}/${command}.mexw64")
   if(NOT EXISTS "${file}")
     fail("${command}: ${file} is missing")

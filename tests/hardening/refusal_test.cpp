@@ -21,6 +21,9 @@ namespace {
 const std::vector<std::string> signal_commands = {"SinkCoarse", "SinkDetail", "RaiseCoarse",
                                                   "RaiseDetail"};
 const std::vector<std::string> grid_commands = {"SiftGrid_WR", "MeldGrid_WR"};
+const std::vector<std::string> signals_commands = {"SiftSignal_WR", "MeldSignal_WR"};
+const std::vector<std::string> multilevel_commands = {"SiftGrid_WR", "MeldGrid_WR", "SiftSignal_WR",
+                                                      "MeldSignal_WR"};
 
 constexpr uint64_t two_to(int k) {
     return uint64_t{1} << k;
@@ -84,6 +87,82 @@ struct Refusal {
     std::string suffix;      // message after the command's name
     int nlhs = 1;
 };
+
+// The level and the filter of a multi-level command whose first argument x
+// passes every check.
+std::vector<Refusal> level_and_filter_refusals(const Value &x) {
+    const Value level = Value::scalar(0);
+    const Value h = Value::row({0.5, 0.5});
+    const double inf = std::numeric_limits<double>::infinity();
+    return {
+        // Levels that are not real full doubles.
+        {"single level",
+         {x, Value::of_class(ClassId::Single, 1, 1), h},
+         " requires a real double level"},
+        {"int32 level",
+         {x, Value::of_class(ClassId::Int32, 1, 1), h},
+         " requires a real double level"},
+        {"logical level",
+         {x, Value::of_class(ClassId::Logical, 1, 1), h},
+         " requires a real double level"},
+        {"char level",
+         {x, Value::of_class(ClassId::Char, 1, 1), h},
+         " requires a real double level"},
+        {"struct level",
+         {x, Value::of_class(ClassId::Struct, 1, 1), h},
+         " requires a real double level"},
+        {"complex level", {x, complex_row({1}), h}, " requires a real double level"},
+        {"sparse level", {x, sparse_of(Value::scalar(1)), h}, " requires a real double level"},
+        // Levels with no element to read.
+        {"0-by-0 level", {x, Value::empty(), h}, " requires a nonempty level"},
+        {"1-by-0 level", {x, Value::empty(1, 0), h}, " requires a nonempty level"},
+        {"0-by-3 level", {x, Value::empty(0, 3), h}, " requires a nonempty level"},
+        {"0-by-2^31 level", {x, Value::phantom(0, two_to(31)), h}, " requires a nonempty level"},
+        {"2^31-by-1 level",
+         {x, Value::phantom(two_to(31), 1), h},
+         " requires arrays of fewer than 2^31 rows and columns"},
+        // Levels that do not round to a 32-bit integer.
+        {"NaN level",
+         {x, Value::scalar(std::nan("")), h},
+         " requires a level that rounds to a 32-bit integer"},
+        {"+Inf level",
+         {x, Value::scalar(inf), h},
+         " requires a level that rounds to a 32-bit integer"},
+        {"-Inf level",
+         {x, Value::scalar(-inf), h},
+         " requires a level that rounds to a 32-bit integer"},
+        {"1e300 level",
+         {x, Value::scalar(1e300), h},
+         " requires a level that rounds to a 32-bit integer"},
+        {"-1e300 level",
+         {x, Value::scalar(-1e300), h},
+         " requires a level that rounds to a 32-bit integer"},
+        {"2^31 - 0.5 level",
+         {x, Value::scalar(2147483647.5), h},
+         " requires a level that rounds to a 32-bit integer"},
+        {"-2^31 - 0.51 level",
+         {x, Value::scalar(-2147483648.51), h},
+         " requires a level that rounds to a 32-bit integer"},
+        {"NaN first of a vector",
+         {x, Value::row({std::nan(""), 1}), h},
+         " requires a level that rounds to a 32-bit integer"},
+        // Filters.
+        {"single filter",
+         {x, level, Value::of_class(ClassId::Single, 1, 2)},
+         " requires a real double filter"},
+        {"uint64 filter",
+         {x, level, Value::of_class(ClassId::Uint64, 2, 2)},
+         " requires a real double filter"},
+        {"complex filter", {x, level, complex_row({1, 1})}, " requires a real double filter"},
+        {"sparse filter", {x, level, sparse_of(h)}, " requires a real double filter"},
+        {"2^31-by-1 filter",
+         {x, level, Value::phantom(two_to(31), 1)},
+         " requires arrays of fewer than 2^31 rows and columns"},
+        {"2^16-by-2^16 filter",
+         {x, level, Value::phantom(two_to(16), two_to(16))},
+         " requires a filter of fewer than 2^31 taps"},
+    };
+}
 
 } // namespace
 
@@ -240,8 +319,7 @@ TEST(Refusal, GridCommands) {
     const Value x = grid4();
     const Value level = Value::scalar(0);
     const Value h = Value::row({0.5, 0.5});
-    const double inf = std::numeric_limits<double>::infinity();
-    const std::vector<Refusal> table = {
+    std::vector<Refusal> table = {
         // The original checks first, whatever the class.
         {"single grid, two arguments",
          {Value::of_class(ClassId::Single, 4, 4), level},
@@ -278,72 +356,6 @@ TEST(Refusal, GridCommands) {
          {Value::phantom(two_to(31), two_to(31)), level, h},
          " requires sides of at most 2^15"},
         {"(2^31+1) grid", {Value::phantom(two_to(31) + 1, two_to(31) + 1), level, h}, "@dyadic"},
-        // Levels that are not real full doubles.
-        {"single level",
-         {x, Value::of_class(ClassId::Single, 1, 1), h},
-         " requires a real double level"},
-        {"int32 level",
-         {x, Value::of_class(ClassId::Int32, 1, 1), h},
-         " requires a real double level"},
-        {"logical level",
-         {x, Value::of_class(ClassId::Logical, 1, 1), h},
-         " requires a real double level"},
-        {"char level",
-         {x, Value::of_class(ClassId::Char, 1, 1), h},
-         " requires a real double level"},
-        {"struct level",
-         {x, Value::of_class(ClassId::Struct, 1, 1), h},
-         " requires a real double level"},
-        {"complex level", {x, complex_row({1}), h}, " requires a real double level"},
-        {"sparse level", {x, sparse_of(Value::scalar(1)), h}, " requires a real double level"},
-        // Levels with no element to read.
-        {"0-by-0 level", {x, Value::empty(), h}, " requires a nonempty level"},
-        {"1-by-0 level", {x, Value::empty(1, 0), h}, " requires a nonempty level"},
-        {"0-by-3 level", {x, Value::empty(0, 3), h}, " requires a nonempty level"},
-        {"0-by-2^31 level", {x, Value::phantom(0, two_to(31)), h}, " requires a nonempty level"},
-        {"2^31-by-1 level",
-         {x, Value::phantom(two_to(31), 1), h},
-         " requires arrays of fewer than 2^31 rows and columns"},
-        // Levels that do not round to a 32-bit integer.
-        {"NaN level",
-         {x, Value::scalar(std::nan("")), h},
-         " requires a level that rounds to a 32-bit integer"},
-        {"+Inf level",
-         {x, Value::scalar(inf), h},
-         " requires a level that rounds to a 32-bit integer"},
-        {"-Inf level",
-         {x, Value::scalar(-inf), h},
-         " requires a level that rounds to a 32-bit integer"},
-        {"1e300 level",
-         {x, Value::scalar(1e300), h},
-         " requires a level that rounds to a 32-bit integer"},
-        {"-1e300 level",
-         {x, Value::scalar(-1e300), h},
-         " requires a level that rounds to a 32-bit integer"},
-        {"2^31 - 0.5 level",
-         {x, Value::scalar(2147483647.5), h},
-         " requires a level that rounds to a 32-bit integer"},
-        {"-2^31 - 0.51 level",
-         {x, Value::scalar(-2147483648.51), h},
-         " requires a level that rounds to a 32-bit integer"},
-        {"NaN first of a vector",
-         {x, Value::row({std::nan(""), 1}), h},
-         " requires a level that rounds to a 32-bit integer"},
-        // Filters.
-        {"single filter",
-         {x, level, Value::of_class(ClassId::Single, 1, 2)},
-         " requires a real double filter"},
-        {"uint64 filter",
-         {x, level, Value::of_class(ClassId::Uint64, 2, 2)},
-         " requires a real double filter"},
-        {"complex filter", {x, level, complex_row({1, 1})}, " requires a real double filter"},
-        {"sparse filter", {x, level, sparse_of(h)}, " requires a real double filter"},
-        {"2^31-by-1 filter",
-         {x, level, Value::phantom(two_to(31), 1)},
-         " requires arrays of fewer than 2^31 rows and columns"},
-        {"2^16-by-2^16 filter",
-         {x, level, Value::phantom(two_to(16), two_to(16))},
-         " requires a filter of fewer than 2^31 taps"},
         // Grid before level before filter.
         {"bad grid, level and filter",
          {Value::of_class(ClassId::Single, 2, 2), Value::empty(),
@@ -353,6 +365,8 @@ TEST(Refusal, GridCommands) {
          {x, Value::scalar(std::nan("")), complex_row({1})},
          " requires a level that rounds to a 32-bit integer"},
     };
+    const std::vector<Refusal> shared = level_and_filter_refusals(x);
+    table.insert(table.end(), shared.begin(), shared.end());
     for (const auto &command : grid_commands) {
         const Module module(command_module(command));
         ASSERT_TRUE(module.has_gateway()) << module.load_error();
@@ -367,14 +381,60 @@ TEST(Refusal, GridCommands) {
     }
 }
 
+// Multi-level signal commands: the signals, then the level and the filter as
+// for the grids.
+TEST(Refusal, SignalTransformCommands) {
+    const Value x = Value::matrix(4, 2, {1, 2, 3, 4, 5, 6, 7, 8});
+    const Value level = Value::scalar(0);
+    const Value h = Value::row({0.5, 0.5});
+    std::vector<Refusal> table = {
+        {"single signal, two arguments",
+         {Value::of_class(ClassId::Single, 1, 4), level},
+         " requires 3 input arguments."},
+        {"single 1-by-6 signal",
+         {Value::of_class(ClassId::Single, 1, 6), level, h},
+         " requires dyadic length"},
+        {"single signal",
+         {Value::of_class(ClassId::Single, 4, 2), level, h},
+         " requires a real double signal"},
+        {"cell signal",
+         {Value::of_class(ClassId::Cell, 1, 1), level, h},
+         " requires a real double signal"},
+        {"complex signal", {complex_row({1, 2}), level, h}, " requires a real double signal"},
+        {"sparse signal", {sparse_of(x), level, h}, " requires a real double signal"},
+        {"1-by-2^31 signal",
+         {Value::phantom(1, two_to(31)), level, h},
+         " requires signals of at most 2^30 samples"},
+        {"4-by-2^31 signals",
+         {Value::phantom(4, two_to(31)), level, h},
+         " requires arrays of fewer than 2^31 rows and columns"},
+        {"2^29-by-4 signals",
+         {Value::phantom(two_to(29), 4), level, h},
+         " requires fewer than 2^31 elements"},
+        {"bad signal, level and filter",
+         {Value::of_class(ClassId::Single, 2, 2), Value::empty(),
+          Value::of_class(ClassId::Char, 1, 1)},
+         " requires a real double signal"},
+    };
+    const std::vector<Refusal> shared = level_and_filter_refusals(x);
+    table.insert(table.end(), shared.begin(), shared.end());
+    for (const auto &command : signals_commands) {
+        const Module module(command_module(command));
+        ASSERT_TRUE(module.has_gateway()) << module.load_error();
+        for (const auto &row : table)
+            expect_refused(module.call(row.nlhs, row.args), command + row.suffix,
+                           command + ": " + row.what);
+    }
+}
+
 // Levels at the edges of the 32-bit range are still accepted; with L >= J the
-// result is the grid itself, and L below 0 runs every level.
+// result is the input itself, and L below 0 runs every level.
 TEST(Refusal, LevelsAtTheEdgesOfTheRangeAreAccepted) {
     const Value x = grid4();
     const Value h = Value::row({0.5, 0.5});
     const std::vector<double> edges = {2147483646.5,  2147483647.0,  2147483647.49, 1e9,
                                        -2147483648.0, -2147483648.5, -1e9};
-    for (const auto &command : grid_commands) {
+    for (const auto &command : multilevel_commands) {
         const Module module(command_module(command));
         const Outcome deep = module.call(1, {x, Value::scalar(0), h});
         ASSERT_TRUE(deep.ok) << deep.message;
@@ -416,7 +476,7 @@ TEST(Refusal, UnusualButValidInputIsAccepted) {
         {"level as a matrix", {grid4(), Value::matrix(2, 2, {1, 9, 9, 9}), Value::row({1, 1})}},
         {"1-by-1 grid", {Value::scalar(2), Value::scalar(-3), Value::row({1, 1})}},
     };
-    for (const auto &command : grid_commands) {
+    for (const auto &command : multilevel_commands) {
         const Module module(command_module(command));
         for (const auto &row : grid_rows)
             expect_clean_success(module.call(1, row.args), command + ": " + row.what);
@@ -464,10 +524,12 @@ TEST(Refusal, HostOperationsOfASuccessfulCall) {
         {"RaiseDetail", join({checks_1d, tail_1d, {"create #2", "Pr #2"}})},
         {"SiftGrid_WR", join({checks_2d, tail_2d})},
         {"MeldGrid_WR", join({checks_2d, tail_2d})},
+        {"SiftSignal_WR", join({checks_2d, tail_2d})},
+        {"MeldSignal_WR", join({checks_2d, tail_2d})},
     };
     for (const auto &row : table) {
         const Module module(command_module(row.command));
-        const bool grid = std::string(row.command).find("Grid") != std::string::npos;
+        const bool grid = std::string(row.command).find("_WR") != std::string::npos;
         const Outcome out =
             grid ? module.call(1, {grid4(), Value::scalar(1), Value::row({1, 2, 3})})
                  : module.call(1, {Value::column({1, 2, 3, 4}), Value::row({1, 2, 3})});

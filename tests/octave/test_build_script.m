@@ -19,7 +19,7 @@ wcheck(strcmp(made, folder), 'build_modules returned %s', made);
 wcheck(strcmp(getenv('CXXFLAGS'), '-O1'), 'build_modules left CXXFLAGS as "%s"', getenv('CXXFLAGS'));
 unsetenv('CXXFLAGS');
 
-names = {'SinkCoarse', 'SinkDetail', 'RaiseCoarse', 'RaiseDetail', 'SiftGrid_WR', 'MeldGrid_WR'};
+names = wcommands();
 for k = 1:numel(names)
   wcheck(isfile(fullfile(folder, [names{k} '.mex'])), 'no module %s', names{k});
   wcheck(isfile(fullfile(folder, [names{k} '.m'])), 'no help file for %s', names{k});

@@ -3,7 +3,7 @@
 % in it gives the output it shows.
 [modules, source, build, ext] = wsetup();
 
-names = {'SinkCoarse', 'SinkDetail', 'RaiseCoarse', 'RaiseDetail', 'SiftGrid_WR', 'MeldGrid_WR'};
+names = wcommands();
 for k = 1:numel(names)
   name = names{k};
   % Shipped beside the modules of this platform and the Octave modules,

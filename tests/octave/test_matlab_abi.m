@@ -20,7 +20,7 @@ function [ok, values, text] = call_standin(mexcall, module, args)
   end
 end
 
-names = {'SinkCoarse', 'SinkDetail', 'RaiseCoarse', 'RaiseDetail', 'SiftGrid_WR', 'MeldGrid_WR'};
+names = wcommands();
 compared = 0;
 for c = 1:numel(names)
   name = names{c};

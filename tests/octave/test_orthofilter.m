@@ -29,13 +29,14 @@ end
 % Results are named in the example; show nothing, check the two errors.
 code = strjoin(code, "\n");
 code = regexprep(code, 'max\(max\(abs\(MeldGrid_WR\(w, 3, h\) - x\)\)\)', 'err2 = max(max(abs(MeldGrid_WR(w, 3, h) - x)));');
-code = regexprep(code, 'max\(abs\(r - s\)\)', 'err1 = max(abs(r - s));');
+code = regexprep(code, 'max\(abs\(MeldSignal_WR\(w, 6, h\) - s\)\)', ...
+                'err1 = max(abs(MeldSignal_WR(w, 6, h) - s));');
 eval(code);
 wcheck(err2 < 1e-12 && err1 < 1e-12, 'first steps: errors %g and %g', err2, err1);
 
 % help on the folder lists every command and orthofilter.
 contents = evalc(sprintf('help(''%s'')', modules));
-for c = {'SinkCoarse', 'SinkDetail', 'RaiseCoarse', 'RaiseDetail', 'SiftGrid_WR', 'MeldGrid_WR', 'orthofilter'}
+for c = [wcommands(), {'orthofilter'}]
   wcheck(! isempty(strfind(contents, [c{1} ' '])), 'help on the folder does not list %s', c{1});
 end
 

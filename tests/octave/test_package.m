@@ -17,10 +17,10 @@ pkg('local_list', fullfile(scratch, 'local_packages'));
 pkg('global_list', fullfile(scratch, 'global_packages'));
 
 % Results of the CMake-built modules first, to compare with.
-names = {'SinkCoarse', 'SinkDetail', 'RaiseCoarse', 'RaiseDetail', 'SiftGrid_WR', 'MeldGrid_WR'};
+names = wcommands();
 h = randn(1, 6);
 args = {{randn(1, 128), h}, {randn(128, 1), h}, {randn(1, 64), h}, {randn(64, 1), h}, ...
-        {randn(32), 1, h}, {randn(32), 2, h}};
+        {randn(32), 1, h}, {randn(32), 2, h}, {randn(64, 3), 2, h}, {randn(1, 64), 1, h}};
 expected = cellfun(@(f, a) feval(f, a{:}), names, args, 'UniformOutput', false);
 rmpath(modules);
 clear functions;

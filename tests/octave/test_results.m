@@ -1,7 +1,8 @@
 % Every command against the reference in wref_command, bit for bit
 % (isequal), on random inputs: every dyadic length, filters of many lengths
 % (empty, odd, even, longer than the signal) in several shapes, signals as
-% rows, columns and matrices, and every coarse level of the grid commands.
+% rows, columns and matrices, and every coarse level of the grid commands;
+% the signal commands against loops of the one-level commands.
 wsetup();
 
 filters = [0 1 2 3 4 5 6 8 9 12 20];
@@ -57,4 +58,37 @@ for c = {'SiftGrid_WR', 'MeldGrid_WR'}
     end
   end
 end
+% The signal commands against the loop a user would write with the one-level
+% commands, column by column: rows, columns and matrices, filters up to
+% longer than the signal, every level.
+for J = 0:8
+  n = 2 ^ J;
+  for m = [0 1 4 7 20 n + 3]
+    h = randn(1, m);
+    shapes = {[1 n], [n 1]};
+    if n > 1
+      shapes{end + 1} = [n 3];
+    end
+    for shape = shapes
+      x = randn(shape{1});
+      for L = -2:J + 1
+        w = SiftSignal_WR(x, L, h);
+        back = MeldSignal_WR(x, L, h);
+        if rows(x) == 1
+          want_w = wsift_loop(x.', L, h).';
+          want_back = wmeld_loop(x.', L, h).';
+        else
+          want_w = wsift_loop(x, L, h);
+          want_back = wmeld_loop(x, L, h);
+        end
+        wcheck(isequal(w, want_w), 'SiftSignal_WR: %s m=%d L=%d: differs from the loop', ...
+               mat2str(size(x)), m, L);
+        wcheck(isequal(back, want_back), 'MeldSignal_WR: %s m=%d L=%d: differs from the loop', ...
+               mat2str(size(x)), m, L);
+        checked = checked + 2;
+      end
+    end
+  end
+end
 printf('%d results equal to the reference\n', checked);
+

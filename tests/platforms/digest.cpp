@@ -226,6 +226,23 @@ std::vector<Case> table_cases() {
                     // cppcheck-suppress useStlAlgorithm
                     cases.push_back({c, n, n, m, level, seed++});
         }
+    // The signal commands: one row, one column, and matrices of signals
+    // (none, one and several columns).
+    struct Shape {
+        size_t rows, cols;
+    };
+    for (const char *c : {"SiftSignal_WR", "MeldSignal_WR"})
+        for (const Shape s : {Shape{1, 1}, Shape{1, 8}, Shape{16, 1}, Shape{1, 256}, Shape{4, 0},
+                              Shape{2, 3}, Shape{32, 5}}) {
+            const size_t n = s.rows == 1 ? s.cols : s.rows;
+            size_t J = 0;
+            while ((size_t{1} << J) < n) ++J;
+            const double j = static_cast<double>(J);
+            for (double level : {-2.0, 0.49, 1.5, j - 1, j + 1})
+                for (size_t m : {size_t{0}, size_t{1}, size_t{4}, size_t{7}, size_t{20}, n + 3})
+                    // cppcheck-suppress useStlAlgorithm
+                    cases.push_back({c, s.rows, s.cols, m, level, seed++});
+        }
     return cases;
 }
 

@@ -147,4 +147,35 @@ inline Vec inverse2d(Vec grid, int64_t n, int64_t L, const Vec &h) {
     return grid;
 }
 
+// Multi-level transform of one signal: levels J-1 down to max(L, 0), each
+// taking the coarse head to downlo and downhi, details laid out finest last.
+inline Vec forward1d(Vec x, int64_t L, const Vec &h) {
+    const Vec g = mirror(h);
+    const uint64_t stop = uint64_t{1} << (L < 0 ? 0 : L > 62 ? 62 : L);
+    for (size_t len = x.size(); len >= 2 && len > stop; len /= 2) {
+        const Vec c(x.begin(), x.begin() + static_cast<ptrdiff_t>(len));
+        const Vec lo = downlo(c, h), hi = downhi(c, g);
+        for (size_t i = 0; i < len / 2; ++i) {
+            x[i] = lo[i];
+            x[len / 2 + i] = hi[i];
+        }
+    }
+    return x;
+}
+
+// Its inverse: levels max(L, 0) up to J-1, each uplo(c) + uphi(d), the two
+// branches added as doubles.
+inline Vec inverse1d(Vec w, int64_t L, const Vec &h) {
+    const Vec g = mirror(h);
+    if ((uint64_t{1} << (L < 0 ? 0 : L > 62 ? 62 : L)) >= w.size()) return w;
+    for (size_t e = size_t{1} << (L < 0 ? 0 : L); e < w.size(); e *= 2) {
+        const Vec c(w.begin(), w.begin() + static_cast<ptrdiff_t>(e));
+        const Vec d(w.begin() + static_cast<ptrdiff_t>(e),
+                    w.begin() + static_cast<ptrdiff_t>(2 * e));
+        const Vec lo = uplo(c, h), hi = uphi(d, g);
+        for (size_t i = 0; i < 2 * e; ++i) w[i] = lo[i] + hi[i];
+    }
+    return w;
+}
+
 } // namespace ref
