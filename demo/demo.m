@@ -2,7 +2,8 @@
 % MeldGrid_WR with the 8-tap Daubechies filter down to coarse level 3.
 % Writes <build>/demo/decomposition.png (the coefficient layout, each band
 % scaled for display) and <build>/demo/reconstruction.png (the image rebuilt
-% from the largest 5% of the coefficients, beside the original), and prints
+% from the largest 5% of the coefficients, beside the original), each with a
+% caption that says what it shows, and prints
 % the perfect-reconstruction error, the PSNR and kept energy of the 5%
 % reconstruction, and the time of each call.
 build = getenv('WAVELET_BUILD_DIR');
@@ -64,6 +65,40 @@ function [result, best] = timed(fn, varargin)
     best = min(best, toc(t0));
   end
 end
+% A caption band of the given width: the text in capitals of a 5-by-7
+% pixel font, each pixel a scale-by-scale square, black on white.
+function band = caption(text, width, scale)
+  glyphs = containers.Map();
+  rows7 = {'A', [14 17 17 31 17 17 17]; 'B', [30 17 17 30 17 17 30]; 'C', [14 17 16 16 16 17 14];
+           'D', [28 18 17 17 17 18 28]; 'E', [31 16 16 30 16 16 31]; 'F', [31 16 16 30 16 16 16];
+           'G', [14 17 16 23 17 17 15]; 'H', [17 17 17 31 17 17 17]; 'I', [14 4 4 4 4 4 14];
+           'J', [7 2 2 2 2 18 12]; 'K', [17 18 20 24 20 18 17]; 'L', [16 16 16 16 16 16 31];
+           'M', [17 27 21 21 17 17 17]; 'N', [17 17 25 21 19 17 17]; 'O', [14 17 17 17 17 17 14];
+           'P', [30 17 17 30 16 16 16]; 'Q', [14 17 17 17 21 18 13]; 'R', [30 17 17 30 20 18 17];
+           'S', [15 16 16 14 1 1 30]; 'T', [31 4 4 4 4 4 4]; 'U', [17 17 17 17 17 17 14];
+           'V', [17 17 17 17 17 10 4]; 'W', [17 17 17 21 21 21 10]; 'X', [17 17 10 4 10 17 17];
+           'Y', [17 17 10 4 4 4 4]; 'Z', [31 1 2 4 8 16 31]; '0', [14 17 19 21 25 17 14];
+           '1', [4 12 4 4 4 4 14]; '2', [14 17 1 2 4 8 31]; '3', [31 2 4 2 1 17 14];
+           '4', [2 6 10 18 31 2 2]; '5', [31 16 30 1 1 17 14]; '6', [6 8 16 30 17 17 14];
+           '7', [31 1 2 4 8 8 8]; '8', [14 17 17 14 17 17 14]; '9', [14 17 17 15 1 2 12];
+           ',', [0 0 0 0 12 4 8]; '.', [0 0 0 0 0 12 12]; ':', [0 12 12 0 12 12 0];
+           '%', [24 25 2 4 8 19 3]; '-', [0 0 0 31 0 0 0]; '(', [2 4 8 8 8 4 2];
+           ')', [8 4 2 2 2 4 8]; '/', [0 1 2 4 8 16 0]; ' ', [0 0 0 0 0 0 0]};
+  for k = 1:rows(rows7)
+    glyphs(rows7{k, 1}) = rows7{k, 2};
+  end
+  ink = zeros(7, 0);
+  for ch = upper(text)
+    bits = bitand(glyphs(ch)' * ones(1, 5), ones(7, 1) * 2 .^ (4:-1:0)) > 0;
+    ink = [ink, bits, zeros(7, 1)];
+  end
+  ink = kron(ink, ones(scale));
+  band = 255 * ones(rows(ink) + 2 * scale * 3, width);
+  left = max(floor((width - columns(ink)) / 2), 0) + 1;
+  cols = left:min(left + columns(ink) - 1, width);
+  band(3 * scale + (1:rows(ink)), cols) = 255 * (1 - ink(:, 1:numel(cols)));
+end
+
 [w, t_sift] = timed(@SiftGrid_WR, img, level, h);
 [back, t_meld] = timed(@MeldGrid_WR, w, level, h);
 pr_error = max(abs(back(:) - img(:)));
@@ -93,9 +128,15 @@ for s = 2 .^ (level:log2(n) - 1)
   view(s + 1, 1:2 * s) = 1;
   view(1:2 * s, s + 1) = 1;
 end
-imwrite(uint8(round(255 * view)), fullfile(out, 'decomposition.png'));
-imwrite(uint8(round([img, 255 * ones(n, 4), min(max(approx, 0), 255)])), ...
-        fullfile(out, 'reconstruction.png'));
+% Each picture says what it shows in a caption band above it.
+view = [caption(sprintf('Decomposition, levels %d to %d', log2(n) - 1, level), n, 2);
+        caption('coarse block top left, finest details outside', n, 1); 255 * view];
+imwrite(uint8(round(view)), fullfile(out, 'decomposition.png'));
+pair = [img, 255 * ones(n, 4), min(max(approx, 0), 255)];
+left = caption('Original', n, 2);
+labels = [left, 255 * ones(rows(left), 4), ...
+          caption(sprintf('Largest 5%%: PSNR %.2f dB', psnr), n, 2)];
+imwrite(uint8(round([labels; pair])), fullfile(out, 'reconstruction.png'));
 
 printf('Test image %d-by-%d, 8-tap Daubechies filter, coarse level %d\n', n, n, level);
 printf('  perfect reconstruction, max abs error:  %.3g\n', pr_error);
