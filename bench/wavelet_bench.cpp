@@ -40,6 +40,7 @@
 #include "kernels/periodic/periodic.h"
 #include "kernels/simd/simd.h"
 #include "session.h"
+#include "transform1d/transform1d.h"
 #include "transform2d/grid_simd.h"
 #include "transform2d/transform2d.h"
 
@@ -388,6 +389,33 @@ void bench_1d(int32_t n, int m, int rounds) {
               }},
              {"memcpy", [&] { std::memcpy(copy.data(), x.data(), sizeof(double) * n); }}},
             rounds);
+
+    // The whole multi-level transform of the signal, full depth, both ways.
+    Vec coefficients(n), rebuilt(n), work(n);
+    for (const bool forward : {true, false}) {
+        std::snprintf(fields, sizeof fields,
+                      "\"kind\": \"1d\", \"dir\": \"%s\", \"n\": %d, \"m\": %d, \"J\": %d",
+                      forward ? "multilevel_analysis" : "multilevel_synthesis", n, m, J);
+        measure(fields,
+                {{"fast",
+                  [&] {
+                      if (forward)
+                          dpwt(x.data(), n, 1, 0, J, g.data(), h.data(), m, coefficients.data(),
+                               work.data());
+                      else
+                          idpwt(coefficients.data(), n, 1, 0, J, g.data(), h.data(), m,
+                                rebuilt.data(), work.data());
+                  }},
+                 {"gsl_full_depth",
+                  [&] {
+                      if (forward)
+                          gsl_wavelet_transform_forward(w, gsl_data.data(), 1, n, ws);
+                      else
+                          gsl_wavelet_transform_inverse(w, gsl_data.data(), 1, n, ws);
+                  }},
+                 {"memcpy", [&] { std::memcpy(copy.data(), x.data(), sizeof(double) * n); }}},
+                rounds);
+    }
     gsl_wavelet_workspace_free(ws);
     gsl_wavelet_free(w);
 }
