@@ -62,12 +62,14 @@ end
 % The loops a user writes without the signal commands: every column, every
 % level, one call per branch.
 function w = sift_loop(x, h)
-  w = x;
+  w = zeros(size(x));
   for c = 1:columns(x)
+    s = x(:, c);
     for len = 2 .^ (log2(rows(x)):-1:1)
-      part = w(1:len, c);
-      w(1:len, c) = [SinkCoarse(part, h); SinkDetail(part, h)];
+      w(len / 2 + 1:len, c) = SinkDetail(s, h);
+      s = SinkCoarse(s, h);
     end
+    w(1, c) = s;
   end
 end
 function x = meld_loop(w, h)
