@@ -70,19 +70,21 @@ Value checked_result(const Command &c, const std::vector<Value> &args, const std
     return cmd::result_of(out);
 }
 
-// Rows, columns and matrices of signals of 1 to 2^12 samples; filters of 0
+// Rows, columns and matrices of signals of 1 to 2^13 samples; filters of 0
 // to 20 taps and longer than the signal; levels from -2 to J + 1, halves
 // included: each result is the loop of one-level commands, column by column.
 TEST(SignalTransforms, AgreeBitForBitWithLoopsOfTheOneLevelCommands) {
     uint64_t seed = 1;
-    for (int J = 0; J <= 12; ++J) {
+    // Up to 2^13 samples, where the vector kernels run their long loops.
+    for (int J = 0; J <= 13; ++J) {
         const size_t n = size_t{1} << J;
         // Every level of the small sizes; the edges and the middle of the others.
         std::vector<double> levels = {-2, -0.5, 0.49, 1.5, J / 2.0, J - 1.0, J + 0.0, J + 1.0};
         if (J <= 4)
             for (int L = 0; L <= J; ++L) levels.push_back(L);
         std::vector<size_t> taps = {0, 1, 2, 3, 4, 7, 8, 13, 20, n + 3, 2 * n + 5};
-        if (J > 8) taps = {0, 4, 7, 20};
+        // Long filters too.
+        if (J > 8) taps = {0, 4, 7, 20, 255, 257};
         size_t k = 0;
         for (size_t m : taps)
             for (double level : levels) {

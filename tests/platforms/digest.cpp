@@ -243,6 +243,12 @@ std::vector<Case> table_cases() {
                     // cppcheck-suppress useStlAlgorithm
                     cases.push_back({c, s.rows, s.cols, m, level, seed++});
         }
+    // Long signals, with filters up to 255 taps.
+    for (const char *c : {"SiftSignal_WR", "MeldSignal_WR"})
+        for (double level : {0.0, 5.0})
+            for (size_t m : {size_t{4}, size_t{20}, size_t{255}})
+                // cppcheck-suppress useStlAlgorithm
+                cases.push_back({c, 8192, 1, m, level, seed++});
     return cases;
 }
 
