@@ -10,16 +10,11 @@
 #include "transform1d.h"
 
 #include <cstddef>
-#include <cstring>
 
 void dpwt(const double *src, int32_t n, int32_t count, int32_t L, int32_t J, const double *g,
           const double *h, int32_t m, double *out, double *work) {
-    const int32_t stop = L < 0 ? 0 : L;
-    if (count <= 0) return;
-    if (stop >= J) {
-        std::memcpy(out, src, static_cast<size_t>(n) * static_cast<size_t>(count) * sizeof(double));
-        return;
-    }
+    const int32_t stop = first_level(src, n, count, L, J, out);
+    if (stop >= J || count <= 0) return;
     double *const halves[2] = {work, work + n / 2};
     for (int32_t s = 0; s < count; ++s) {
         const double *c = src + static_cast<ptrdiff_t>(n) * s;

@@ -10,7 +10,6 @@
 #include "transform1d.h"
 
 #include <cstddef>
-#include <cstring>
 
 // One level: y = uplo(c, e, h) + uphi(d, e, g), 2e values. Where sums are
 // carried in double, upsum gives these bits in one pass. Where they are
@@ -30,12 +29,8 @@ static void level_up(const double *c, const double *d, int32_t e, const double *
 
 void idpwt(const double *src, int32_t n, int32_t count, int32_t L, int32_t J, const double *g,
            const double *h, int32_t m, double *out, double *work) {
-    const int32_t start = L < 0 ? 0 : L;
-    if (count <= 0) return;
-    if (start >= J) {
-        std::memcpy(out, src, static_cast<size_t>(n) * static_cast<size_t>(count) * sizeof(double));
-        return;
-    }
+    const int32_t start = first_level(src, n, count, L, J, out);
+    if (start >= J || count <= 0) return;
     double *const spare = work + n / 2;
     for (int32_t s = 0; s < count; ++s) {
         const double *x = src + static_cast<ptrdiff_t>(n) * s;

@@ -8,7 +8,9 @@
 // row step.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 // Forward transform of every signal of src into out, levels J-1 down to L
 // (none when L >= J; L < 0 acts as 0). Each signal becomes
@@ -40,4 +42,15 @@ inline int32_t idpwt_work(int32_t n) {
 #else
     return n / 2;
 #endif
+}
+
+// The finest level either transform runs down to or up from: L, or 0 for
+// L < 0. When no level runs (it is J or more), the signals are copied to out
+// as they are and the answer is J, so the caller's level loop runs no time.
+inline int32_t first_level(const double *src, int32_t n, int32_t count, int32_t L, int32_t J,
+                           double *out) {
+    const int32_t level = L < 0 ? 0 : L;
+    if (level < J || count <= 0) return level;
+    std::memcpy(out, src, static_cast<size_t>(n) * static_cast<size_t>(count) * sizeof(double));
+    return J;
 }
