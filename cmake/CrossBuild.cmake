@@ -1,22 +1,25 @@
-# Builds for other platforms, made as steps of the x86-64 Linux build.
+# Every nested tree of the build (other platforms, checking builds), made as
+# steps of the x86-64 Linux build by one rule.
 #
-# wavelet_cross_build(NAME <name> TOOLCHAIN <file> TEST_DIRS <dir>...
-#                     [EMULATOR <word>...] [FIXTURE <fixture>] [TARGET <target>]
-#                     [ARGS <arg>...])
-# configures this source tree again with the toolchain into <build>/<name>
-# and builds it as the step wavelet_<name>; the nested tree makes no twins of
-# its own. With EMULATOR (where the build has tests) the nested tree builds
-# the test programs of the folders tests/<dir> and runs each as one test
-# through the emulator, and this tree registers each of them, and each plain
-# test of those folders, as "<name>.<test>" (label <name>), requiring
-# FIXTURE when one is given. Without an emulator the tests of those folders
-# are built for this tree's own tests to run. TARGET builds only that target
-# of the nested tree.
+# wavelet_cross_build(NAME <name> [TOOLCHAIN <file>] [SOURCE <folder>]
+#                     [TEST_DIRS <dir>...] [EMULATOR <word>...]
+#                     [FIXTURE <fixture>] [TARGET <target>] [ARGS <arg>...])
+# configures this source tree (or SOURCE) again, with the toolchain if one
+# is given, into <build>/<name> and builds it as the step wavelet_<name>; the
+# nested tree makes no twins of its own. With EMULATOR (where the build has
+# tests) the nested tree builds the test programs of the folders tests/<dir>
+# and runs each as one test through the emulator, and this tree registers
+# each of them, and each plain test of those folders, as "<name>.<test>"
+# (label <name>), requiring FIXTURE when one is given. Without an emulator
+# the tests of those folders are built for this tree's own tests to run.
+# TARGET builds only that target of the nested tree; ARGS come last, so they
+# may override the defaults.
 include(ExternalProject)
 include("${CMAKE_CURRENT_LIST_DIR}/MirrorTests.cmake")
 
 function(wavelet_cross_build)
-  cmake_parse_arguments(ARG "" "NAME;TOOLCHAIN;FIXTURE;TARGET" "TEST_DIRS;EMULATOR;ARGS" ${ARGN})
+  cmake_parse_arguments(ARG "" "NAME;TOOLCHAIN;SOURCE;FIXTURE;TARGET" "TEST_DIRS;EMULATOR;ARGS"
+                        ${ARGN})
   set(tree "${CMAKE_BINARY_DIR}/${ARG_NAME}")
   set(tests OFF)
   if(WAVELET_TESTS AND (ARG_EMULATOR OR ARG_TEST_DIRS))
@@ -24,6 +27,15 @@ function(wavelet_cross_build)
   endif()
   list(JOIN ARG_EMULATOR "|" emulator)
   list(JOIN ARG_TEST_DIRS "|" dirs)
+  set(source "${PROJECT_SOURCE_DIR}")
+  if(ARG_SOURCE)
+    set(source "${ARG_SOURCE}")
+  endif()
+  set(toolchain)
+  if(ARG_TOOLCHAIN)
+    set(toolchain "-DCMAKE_TOOLCHAIN_FILE=${ARG_TOOLCHAIN}")
+  endif()
+  # A nested tree builds with the parent's make jobs when both use make.
   if(CMAKE_GENERATOR MATCHES "Makefiles")
     set(build "$(MAKE)" ${ARG_TARGET})
   elseif(ARG_TARGET)
@@ -32,11 +44,11 @@ function(wavelet_cross_build)
     set(build "${CMAKE_COMMAND}" --build .)
   endif()
   ExternalProject_Add(wavelet_${ARG_NAME}
-    SOURCE_DIR "${PROJECT_SOURCE_DIR}"
+    SOURCE_DIR "${source}"
     BINARY_DIR "${tree}"
     PREFIX "${CMAKE_BINARY_DIR}/${ARG_NAME}-steps"
     CMAKE_ARGS
-      "-DCMAKE_TOOLCHAIN_FILE=${ARG_TOOLCHAIN}"
+      ${toolchain}
       "-DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}"
       "-DMEX_OUTPUT_ROOT=${MEX_OUTPUT_ROOT}"
       "-DWAVELET_TESTS=${tests}"
@@ -46,6 +58,7 @@ function(wavelet_cross_build)
       -DWAVELET_CHECKING_BUILDS=OFF
       "-DMKOCTFILE_EXECUTABLE=MKOCTFILE_EXECUTABLE-NOTFOUND"
       ${ARG_ARGS}
+    # The nested build tracks its own sources; always let it look.
     BUILD_COMMAND ${build}
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""

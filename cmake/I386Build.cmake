@@ -8,11 +8,15 @@
 # "i386.<name>", so one ctest run covers both builds.
 #
 # On by default wherever a -m32 C++ program compiles and links; off with
-# -DWAVELET_I386=OFF. With CI=true in the environment a missing 32-bit
-# toolchain is an error rather than a silent skip. Where such a program
-# cannot run, the modules are built and the tests skipped.
+# -DWAVELET_I386=OFF. Where the kernel cannot run 32-bit programs, the whole
+# tier (test programs, mexcall, the digest program, the rounded twin) runs
+# under qemu-i386, whose x87 emulation keeps the 80-bit format;
+# -DWAVELET_I386_EMULATE=ON does so everywhere. With CI=true a missing 32-bit
+# toolchain, or a machine that can run the tier neither way, is an error
+# rather than a skip.
 
 option(WAVELET_I386 "Also build the i386 Linux modules and run the test suite against them" ON)
+option(WAVELET_I386_EMULATE "Run the i386 tests under qemu-i386 even where they run natively" OFF)
 
 # The nested tree itself, any non-Linux or 32-bit build, and the sanitized
 # checking builds stop here.
@@ -60,56 +64,54 @@ if(WAVELET_I386_PROBE_RUN STREQUAL "FAILED_TO_COMPILE")
 endif()
 
 # A kernel built without 32-bit support links -m32 programs but cannot run
-# them. The i386 modules are still built (every source compiled and linked
-# for i386); their test suite, which needs to run, is not, and shows as one
-# skipped test.
+# them: there the tier runs under qemu-i386 (WAVELET_I386_RUN, the words
+# that start an i386 program; empty for a native start). Without either the
+# modules are still built, and their tests show as one skipped test.
 set(WAVELET_I386_RUNS ON)
-if(NOT WAVELET_I386_PROBE_RUN STREQUAL "0")
-  set(WAVELET_I386_RUNS OFF)
-  message(WARNING "32-bit programs build but do not run on this machine: the i386 modules are "
-                  "built, their tests are skipped.")
+set(WAVELET_I386_RUN "")
+if(NOT WAVELET_I386_PROBE_RUN STREQUAL "0" OR WAVELET_I386_EMULATE)
+  find_program(WAVELET_QEMU_I386 qemu-i386)
+  if(WAVELET_QEMU_I386)
+    set(WAVELET_I386_RUN "${WAVELET_QEMU_I386}")
+    message(STATUS "i386 tests: under ${WAVELET_QEMU_I386}")
+  else()
+    set(WAVELET_I386_RUNS OFF)
+    wavelet_missing("the i386 tests"
+      "32-bit programs do not run on this machine and qemu-i386 is missing (install qemu-user)")
+  endif()
 endif()
 set(WAVELET_I386_TESTS ${WAVELET_TESTS})
 if(NOT WAVELET_I386_RUNS)
   set(WAVELET_I386_TESTS OFF)
 endif()
 
-include(ExternalProject)
+include("${CMAKE_CURRENT_LIST_DIR}/CrossBuild.cmake")
 set(WAVELET_I386_DIR "${CMAKE_BINARY_DIR}/i386")
-
-ExternalProject_Add(wavelet_i386
-  SOURCE_DIR "${PROJECT_SOURCE_DIR}"
-  BINARY_DIR "${WAVELET_I386_DIR}"
-  PREFIX "${CMAKE_BINARY_DIR}/i386-steps"
-  CMAKE_ARGS
-    "-DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/i386-linux.toolchain.cmake"
-    "-DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}"
-    "-DMEX_OUTPUT_ROOT=${MEX_OUTPUT_ROOT}"
-    "-DWAVELET_TESTS=${WAVELET_I386_TESTS}"
-  # The nested build tracks its own sources; always let it look.
-  BUILD_ALWAYS ON
-  INSTALL_COMMAND ""
-  TEST_COMMAND "")
+set(toolchain "${PROJECT_SOURCE_DIR}/cmake/i386-linux.toolchain.cmake")
+wavelet_cross_build(NAME i386 TOOLCHAIN "${toolchain}"
+  ARGS "-DWAVELET_TESTS=${WAVELET_I386_TESTS}" "-DWAVELET_EMULATOR=${WAVELET_I386_RUN}")
 
 # The i386 macOS flavour (SSE2 sums rounded to double) cannot run here, so
 # its twin for i386 Linux runs the digest program: it must reproduce the
 # 64-bit digests (test i386.rounded_same_bits_as_x86_64).
 if(WAVELET_I386_RUNS AND WAVELET_TESTS)
-  include("${CMAKE_CURRENT_LIST_DIR}/CrossBuild.cmake")
   set(WAVELET_I386_ROUNDED_DIR "${CMAKE_BINARY_DIR}/i386-rounded")
-  wavelet_cross_build(NAME i386-rounded
-    TOOLCHAIN "${PROJECT_SOURCE_DIR}/cmake/i386-linux.toolchain.cmake"
+  wavelet_cross_build(NAME i386-rounded TOOLCHAIN "${toolchain}"
     TEST_DIRS platforms
     TARGET wavelet_digest
     ARGS -DWAVELET_I386_ROUNDED=ON "-DMEX_OUTPUT_ROOT=${WAVELET_I386_ROUNDED_DIR}/modules")
 endif()
 
-include("${CMAKE_CURRENT_LIST_DIR}/MirrorTests.cmake")
-
-# The test folders are read once the whole tree has been configured.
+# The test folders are read once the whole tree has been configured. Started
+# natively, each test program runs directly; under the emulator, through the
+# nested tree's own tests, which start it there.
+set(direct DIRECT)
+if(WAVELET_I386_RUN)
+  set(direct)
+endif()
 if(WAVELET_I386_TESTS)
   cmake_language(DEFER DIRECTORY "${PROJECT_SOURCE_DIR}"
-    CALL wavelet_mirror_tests PREFIX i386 TREE "${WAVELET_I386_DIR}" LABEL i386 DIRECT
+    CALL wavelet_mirror_tests PREFIX i386 TREE "${WAVELET_I386_DIR}" LABEL i386 ${direct}
          DIRS "${PROJECT_SOURCE_DIR}/tests")
 elseif(WAVELET_TESTS)
   add_test(NAME i386.suite COMMAND sh -c "echo '32-bit programs do not run on this machine'; exit 77")

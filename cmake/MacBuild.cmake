@@ -47,7 +47,7 @@ if(NOT CMAKE_SYSTEM_NAME STREQUAL "Darwin")
       "it needs clang, lld (ld64.lld) and llvm (llvm-nm, llvm-objdump)")
     return()
   endif()
-  include(ExternalProject)
+  include("${CMAKE_CURRENT_LIST_DIR}/CrossBuild.cmake")
   # The i386 bundles need LLVM's earlier Mach-O linker (Debian's lld-13).
   find_program(WAVELET_MAC_LD64_I386 ld64.lld.darwinold PATHS /usr/lib/llvm-13/bin)
   set(arches x86_64 arm64)
@@ -63,17 +63,8 @@ if(NOT CMAKE_SYSTEM_NAME STREQUAL "Darwin")
     elseif(arch STREQUAL "i386")
       set(platform maci)
     endif()
-    ExternalProject_Add(wavelet_${platform}
-      SOURCE_DIR "${PROJECT_SOURCE_DIR}/cmake/macos"
-      BINARY_DIR "${CMAKE_BINARY_DIR}/macos-${arch}"
-      PREFIX "${CMAKE_BINARY_DIR}/macos-${arch}-steps"
-      CMAKE_ARGS
-        "-DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/macos-${arch}.toolchain.cmake"
-        "-DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}"
-        "-DMEX_OUTPUT_ROOT=${MEX_OUTPUT_ROOT}"
-      BUILD_ALWAYS ON
-      INSTALL_COMMAND ""
-      TEST_COMMAND "")
+    wavelet_cross_build(NAME macos-${arch} SOURCE "${PROJECT_SOURCE_DIR}/cmake/macos"
+      TOOLCHAIN "${PROJECT_SOURCE_DIR}/cmake/macos-${arch}.toolchain.cmake")
     if(WAVELET_TESTS)
       add_test(NAME macos.${platform}_files
         COMMAND "${CMAKE_COMMAND}"
@@ -174,7 +165,7 @@ else()
     file(CREATE_LINK "libSystem.B.dylib" "${stub_dir}/lib/libSystem.dylib" SYMBOLIC)
   endif()
   set(entries_mx mxGetM mxGetN mxGetPr mxIsDouble mxIsComplex mxIsSparse mxCreateDoubleMatrix
-      mxCreateDoubleMatrix_700 mxDestroyArray)
+      mxCreateDoubleMatrix_700 mxCreateDoubleMatrix_730 mxDestroyArray)
   set(entries_mex mexErrMsgTxt)
   set(entries_mat "")
   foreach(lib mx mex mat)

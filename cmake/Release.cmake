@@ -13,8 +13,8 @@ set(release_inputs ${WAVELET_COMMANDS} command_help)
 foreach(kernel ${WAVELET_KERNELS} ${WAVELET_SYMMETRIC_KERNELS})
   list(APPEND release_inputs kernel_${kernel})
 endforeach()
-foreach(step wavelet_i386 wavelet_windows wavelet_aarch64 wavelet_maci64 wavelet_maca64 wavelet_maci
-             octave_package)
+foreach(step wavelet_i386 wavelet_windows wavelet_aarch64 wavelet_macos-x86_64 wavelet_macos-arm64
+             wavelet_macos-i386 octave_package)
   if(TARGET ${step})
     list(APPEND release_inputs ${step})
   endif()

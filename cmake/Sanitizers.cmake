@@ -29,35 +29,21 @@ if(NOT WAVELET_CHECKING_BUILDS OR WAVELET_SANITIZE OR NOT WAVELET_TESTS
   return()
 endif()
 
-include(ExternalProject)
+include("${CMAKE_CURRENT_LIST_DIR}/CrossBuild.cmake")
 
-# A nested tree builds with the parent's make jobs when both use make.
-if(CMAKE_GENERATOR MATCHES "Makefiles")
-  set(wavelet_nested_build "$(MAKE)")
-else()
-  set(wavelet_nested_build "${CMAKE_COMMAND}" --build .)
-endif()
-
-# What every checking tree leaves out: the i386 and macOS twins, the Octave
-# modules.
-set(wavelet_checking_args
-  "-DCMAKE_BUILD_TYPE=RelWithDebInfo"
-  "-DWAVELET_I386=OFF"
-  "-DWAVELET_MACOS=OFF"
-  "-DMKOCTFILE_EXECUTABLE=MKOCTFILE_EXECUTABLE-NOTFOUND"
-  "-DOCTAVE_CLI_EXECUTABLE=OCTAVE_CLI_EXECUTABLE-NOTFOUND")
+# A checking tree keeps its modules in its own folders, and leaves out
+# beyond the other platforms the Octave modules. Its tests run there, as
+# one test each (below), not mirrored.
+macro(checking_args tree)
+  set(args "-DCMAKE_BUILD_TYPE=RelWithDebInfo" "-DMEX_OUTPUT_ROOT=${CMAKE_BINARY_DIR}/${tree}"
+      "-DOCTAVE_CLI_EXECUTABLE=OCTAVE_CLI_EXECUTABLE-NOTFOUND")
+endmacro()
 
 # The whole suite with AddressSanitizer and UndefinedBehaviorSanitizer.
 set(WAVELET_SANITIZE_DIR "${CMAKE_BINARY_DIR}/sanitize")
-ExternalProject_Add(wavelet_sanitize
-  SOURCE_DIR "${PROJECT_SOURCE_DIR}"
-  BINARY_DIR "${WAVELET_SANITIZE_DIR}"
-  PREFIX "${CMAKE_BINARY_DIR}/sanitize-steps"
-  CMAKE_ARGS ${wavelet_checking_args} "-DWAVELET_SANITIZE=address,undefined" "-DWAVELET_TESTS=ON"
-  BUILD_COMMAND ${wavelet_nested_build}
-  BUILD_ALWAYS ON
-  INSTALL_COMMAND ""
-  TEST_COMMAND "")
+checking_args(sanitize)
+wavelet_cross_build(NAME sanitize
+  ARGS ${args} "-DWAVELET_SANITIZE=address,undefined" "-DWAVELET_TESTS=ON")
 add_test(NAME sanitize.suite
   COMMAND "${CMAKE_CTEST_COMMAND}" --test-dir "${WAVELET_SANITIZE_DIR}" --output-on-failure
           --parallel 2 -E "[Ee]xport" -LE octave)
@@ -65,20 +51,9 @@ set_tests_properties(sanitize.suite PROPERTIES LABELS sanitize TIMEOUT 1500)
 
 # The concurrency test with ThreadSanitizer.
 set(WAVELET_TSAN_DIR "${CMAKE_BINARY_DIR}/tsan")
-if(CMAKE_GENERATOR MATCHES "Makefiles")
-  set(tsan_build "$(MAKE)" concurrency_test)
-else()
-  set(tsan_build "${CMAKE_COMMAND}" --build . --target concurrency_test)
-endif()
-ExternalProject_Add(wavelet_tsan
-  SOURCE_DIR "${PROJECT_SOURCE_DIR}"
-  BINARY_DIR "${WAVELET_TSAN_DIR}"
-  PREFIX "${CMAKE_BINARY_DIR}/tsan-steps"
-  CMAKE_ARGS ${wavelet_checking_args} "-DWAVELET_SANITIZE=thread" "-DWAVELET_TESTS=ON"
-  BUILD_COMMAND ${tsan_build}
-  BUILD_ALWAYS ON
-  INSTALL_COMMAND ""
-  TEST_COMMAND "")
+checking_args(tsan)
+wavelet_cross_build(NAME tsan TARGET concurrency_test
+  ARGS ${args} "-DWAVELET_SANITIZE=thread" "-DWAVELET_TESTS=ON")
 add_test(NAME tsan.concurrency COMMAND "${WAVELET_TSAN_DIR}/tests/hardening/concurrency_test")
 set_tests_properties(tsan.concurrency PROPERTIES LABELS sanitize TIMEOUT 300)
 
@@ -89,24 +64,12 @@ if(NOT WAVELET_CLANG_CXX OR NOT WAVELET_CLANG_C)
   wavelet_missing("the fuzzers" "clang is not installed (Debian package clang-14)")
   return()
 endif()
-
 set(WAVELET_FUZZ_DIR "${CMAKE_BINARY_DIR}/fuzz")
-if(CMAKE_GENERATOR MATCHES "Makefiles")
-  set(fuzz_build "$(MAKE)" fuzzers)
-else()
-  set(fuzz_build "${CMAKE_COMMAND}" --build . --target fuzzers)
-endif()
-ExternalProject_Add(wavelet_fuzz
-  SOURCE_DIR "${PROJECT_SOURCE_DIR}"
-  BINARY_DIR "${WAVELET_FUZZ_DIR}"
-  PREFIX "${CMAKE_BINARY_DIR}/fuzz-steps"
-  CMAKE_ARGS ${wavelet_checking_args}
-    "-DCMAKE_CXX_COMPILER=${WAVELET_CLANG_CXX}" "-DCMAKE_C_COMPILER=${WAVELET_CLANG_C}"
-    "-DWAVELET_SANITIZE=address,undefined" "-DWAVELET_TESTS=OFF" "-DWAVELET_FUZZ=ON"
-  BUILD_COMMAND ${fuzz_build}
-  BUILD_ALWAYS ON
-  INSTALL_COMMAND ""
-  TEST_COMMAND "")
+checking_args(fuzz)
+wavelet_cross_build(NAME fuzz TARGET fuzzers
+  ARGS ${args} "-DCMAKE_CXX_COMPILER=${WAVELET_CLANG_CXX}"
+       "-DCMAKE_C_COMPILER=${WAVELET_CLANG_C}" "-DWAVELET_SANITIZE=address,undefined"
+       "-DWAVELET_TESTS=OFF" "-DWAVELET_FUZZ=ON")
 
 # Each fuzzer grows a scratch corpus of its own from the committed seeds.
 set(fuzz_artifacts "${CMAKE_BINARY_DIR}/fuzz-artifacts")

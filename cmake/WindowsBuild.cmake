@@ -69,9 +69,11 @@ if(NOT WAVELET_WINE OR NOT WAVELET_WINESERVER)
 endif()
 
 # The first start of Wine fills the prefix (a minute at most); every other
-# test waits for it. The Wine server then stays up between the tests.
+# test waits for it. The Wine server then stays up between the tests. Wine
+# hangs without a tmpfs at /dev/shm (a bare chroot has none): that is said
+# at once instead.
 add_test(NAME windows.prefix
-  COMMAND sh -c "\"$0\" \"$1\" \"$2\" \"$3\" cmd /c exit 0 && WINEPREFIX=\"$2\" \"$4\" -p30 >/dev/null 2>&1 </dev/null; exit 0"
+  COMMAND sh -c "if [ \"$(stat -f -c %T /dev/shm 2>/dev/null)\" != tmpfs ]; then echo 'Wine needs a tmpfs at /dev/shm (mount -t tmpfs tmpfs /dev/shm)'; exit 1; fi; \"$0\" \"$1\" \"$2\" \"$3\" cmd /c exit 0 && WINEPREFIX=\"$2\" \"$4\" -p30 >/dev/null 2>&1 </dev/null; exit 0"
           "${PROJECT_SOURCE_DIR}/cmake/windows/run_under_wine.sh" "${WAVELET_WINE}" "${wine_prefix}"
           "${WAVELET_WINDOWS_DIR}/bin" "${WAVELET_WINESERVER}")
 set_tests_properties(windows.prefix PROPERTIES FIXTURES_SETUP wine_prefix LABELS windows TIMEOUT 300)

@@ -37,6 +37,10 @@ class MexCall {
     static mxArray *create_real(int32_t rows, int32_t cols) {
 #if defined(WAVELET_HOST_MEX_H) || __SIZEOF_POINTER__ == 4
         return mxCreateDoubleMatrix(rows, cols, mxREAL);
+#elif defined(_WIN32) || defined(__APPLE__)
+        // The large-array entry, the one that MATLAB's own builds bind and
+        // every 64-bit Windows and macOS release exports.
+        return mxCreateDoubleMatrix_730(size_t(rows), size_t(cols), mxREAL);
 #else
         return mxCreateDoubleMatrix_700(rows, cols, mxREAL);
 #endif

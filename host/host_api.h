@@ -21,10 +21,13 @@ double *mxGetPr(const mxArray *a);
 bool mxIsDouble(const mxArray *a);
 bool mxIsComplex(const mxArray *a);
 bool mxIsSparse(const mxArray *a);
-// The i386 builds create arrays through mxCreateDoubleMatrix, every other
-// build through mxCreateDoubleMatrix_700; both take 32-bit sizes.
+// The i386 builds create arrays through mxCreateDoubleMatrix and the 64-bit
+// Linux builds through mxCreateDoubleMatrix_700, both with 32-bit sizes; the
+// Windows and 64-bit macOS builds through mxCreateDoubleMatrix_730, with
+// 64-bit sizes.
 mxArray *mxCreateDoubleMatrix(int m, int n, mxComplexity flag);
 mxArray *mxCreateDoubleMatrix_700(int m, int n, mxComplexity flag);
+mxArray *mxCreateDoubleMatrix_730(size_t m, size_t n, mxComplexity flag);
 void mxDestroyArray(mxArray *a);
 // Shows the message and abandons the call; never returns to the caller.
 void mexErrMsgTxt(const char *message);

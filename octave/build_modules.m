@@ -9,7 +9,7 @@
 %   MeldSignal_WR into folder
 %   (by default <sources>/build/<host>), copies the help files beside them
 %   and adds folder to the path. The source files of each command are read
-%   from cmake/Sources.cmake, the lists every other build uses. Every file is
+%   from cmake/sources.txt, the list every other build uses. Every file is
 %   compiled with -ffp-contract=off: results must not depend on fused
 %   multiply-add.
 %
@@ -34,8 +34,7 @@ function folder = build_modules(folder)
     end
   end
 
-  lists = read_source_lists(fullfile(root, 'cmake', 'Sources.cmake'), root);
-  commands = lists.WAVELET_COMMANDS;
+  [lists, commands] = read_source_lists(fullfile(root, 'cmake', 'sources.txt'), root);
   % Kernels share files (the vector variants, the strided helpers): each
   % source is compiled once, into a scratch folder, and each module links
   % the objects of its own sources.
@@ -45,9 +44,7 @@ function folder = build_modules(folder)
   objects = struct();
   for k = 1:numel(commands)
     name = commands{k};
-    sources = lists.(['WAVELET_' name '_SOURCES']);
-    [~, first] = unique(sources, 'first');
-    sources = sources(sort(first));
+    sources = lists.(name);
     linked = cell(size(sources));
     for s = 1:numel(sources)
       [~, base] = fileparts(sources{s});
@@ -110,51 +107,42 @@ function restore_cxxflags(old)
   end
 end
 
-% The set(NAME value...) lists of a CMake file, with ${VAR} expanded, as a
-% struct of cell arrays of strings.
-function lists = read_source_lists(file, root)
-  text = fileread(file);
-  text = regexprep(text, '#[^\n]*', '');
-  lists = struct('PROJECT_SOURCE_DIR', {{root}});
-  calls = regexp(text, 'set\s*\(\s*(\w+)([^)]*)\)', 'tokens');
-  for k = 1:numel(calls)
-    name = calls{k}{1};
-    words = regexp(calls{k}{2}, '"[^"]*"|[^\s"]+', 'match');
-    values = {};
+% The lists of sources.txt: each line "[kind] name: words" gives lists.(name),
+% its source files (each once), where a word with a slash is a file from the
+% root and any other word stands for an earlier line's files; commands holds
+% the names of the "command" lines.
+function [lists, commands] = read_source_lists(file, root)
+  lists = struct();
+  commands = {};
+  lines = strsplit(fileread(file), {"\n", "\r"});
+  for k = 1:numel(lines)
+    % "kind name" or "name" before the colon, the words after it.
+    tok = regexp(lines{k}, '^([a-z]+ )?(\w+):(.*)$', 'tokens', 'once');
+    if isempty(tok) || lines{k}(1) == '#'
+      continue;
+    end
+    if numel(tok) == 2
+      tok = {'', tok{:}};
+    end
+    tok{1} = strtrim(tok{1});
+    files = {};
+    words = strsplit(strtrim(tok{3}));
     for w = 1:numel(words)
-      word = words{w};
-      quoted = word(1) == '"';
-      if quoted
-        word = word(2:end - 1);
-      end
-      [word, parts] = expand(word, lists);
-      if quoted || parts == 1
-        values{end + 1} = word;
-      else
-        values = [values, strsplit(word, ';')];
+      if any(words{w} == '/')
+        files{end + 1} = fullfile(root, words{w});
+      elseif isfield(lists, words{w})
+        files = [files, lists.(words{w})];
+      elseif ~isempty(words{w})
+        error('build_modules: %s names %s before it is listed', tok{2}, words{w});
       end
     end
-    lists.(name) = values(~cellfun(@isempty, values));
-  end
-  if ~isfield(lists, 'WAVELET_COMMANDS')
-    error('build_modules: no command list in %s', file);
-  end
-end
-
-% Replaces each ${VAR} by its list joined with ';'. parts is 1 when the word
-% names no list of more than one element.
-function [word, parts] = expand(word, lists)
-  parts = 1;
-  while true
-    [tok, at] = regexp(word, '\$\{(\w+)\}', 'tokens', 'start', 'once');
-    if isempty(tok)
-      return;
+    [~, first] = unique(files, 'first');
+    lists.(tok{2}) = files(sort(first));
+    if strcmp(tok{1}, 'command')
+      commands{end + 1} = tok{2};
     end
-    if ~isfield(lists, tok{1})
-      error('build_modules: ${%s} is not set before it is used', tok{1});
-    end
-    value = lists.(tok{1});
-    parts = max(parts, numel(value));
-    word = [word(1:at - 1), strjoin(value, ';'), word(at + numel(tok{1}) + 3:end)];
+  end
+  if isempty(commands)
+    error('build_modules: no command in %s', file);
   end
 end

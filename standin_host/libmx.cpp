@@ -311,6 +311,14 @@ mxArray *mxCreateDoubleMatrix_700(int m, int n, mxComplexity flag) {
     return standin::create(m, n, flag);
 }
 
+// The large-array entry: the modules never ask it for a side over 2^31 - 1.
+mxArray *mxCreateDoubleMatrix_730(size_t m, size_t n, mxComplexity flag) {
+    constexpr size_t most = INT32_MAX;
+    if (m > most || n > most)
+        standin::state.faults.push_back("array created with a side over 2^31 - 1");
+    return standin::create(int(std::min(m, most)), int(std::min(n, most)), flag);
+}
+
 void mxDestroyArray(mxArray *a) {
     record("destroy", a);
     if (!standin::known(a)) {

@@ -1,7 +1,7 @@
 # The x86-64 and arm64 macOS modules as dyld sees them: bundles of the
 # platform's processor (x86-64: every command but MeldGrid_WR; arm64: all of
 # them), each exporting only _mexFunction (no version query), binding the
-# host operations (the _700 creation entry among them) from libmx and libmex
+# host operations (the _730 creation entry among them) from libmx and libmex
 # found through the run path, and needing no C++ runtime.
 #   cmake -DNM=llvm-nm -DOBJDUMP=llvm-objdump -DFOLDER=<build>/maci64
 #         -DPLATFORM=maci64|maca64 -DCOMMANDS=SinkCoarse,SinkDetail,... -P check_mac.cmake
@@ -22,8 +22,8 @@ endfunction()
 string(REPLACE "," ";" commands "${COMMANDS}")
 set(kernels)
 set(runpath "@rpath")
-set(create _mxCreateDoubleMatrix_700)
-set(other_create _mxCreateDoubleMatrix)
+set(create _mxCreateDoubleMatrix_730)
+set(other_create _mxCreateDoubleMatrix _mxCreateDoubleMatrix_700)
 if(PLATFORM STREQUAL "maca64")
   set(cpu ARM64)
 elseif(PLATFORM STREQUAL "maci")
@@ -33,7 +33,7 @@ elseif(PLATFORM STREQUAL "maci")
   set(cpu I386)
   set(runpath "@loader_path")
   set(create _mxCreateDoubleMatrix)
-  set(other_create _mxCreateDoubleMatrix_700)
+  set(other_create _mxCreateDoubleMatrix_700 _mxCreateDoubleMatrix_730)
 elseif(EXISTS "${FOLDER}/MeldGrid_WR.mexmaci64")
   fail("MeldGrid_WR.mexmaci64 is built, but MeldGrid_WR has no x86-64 macOS module")
 else()
@@ -92,9 +92,11 @@ foreach(command ${commands} ${kernels})
       endif()
     endforeach()
   endif()
-  if(other_create IN_LIST undefined)
-    fail("${command}: binds ${other_create}, want ${create}")
-  endif()
+  foreach(other IN LISTS other_create)
+    if(other IN_LIST undefined)
+      fail("${command}: binds ${other}, want ${create}")
+    endif()
+  endforeach()
   foreach(sym IN LISTS undefined)
     if(sym MATCHES "^__Z|^___cxa|^___gxx")
       fail("${command}: needs the C++ runtime symbol ${sym}")

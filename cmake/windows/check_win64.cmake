@@ -1,6 +1,6 @@
 # The Windows modules as the Windows loader sees them: for each command a
 # PE32+ DLL for x86-64 that exports only mexFunction, imports the host
-# operations by name from libmx.dll and libmex.dll (the _700 creation
+# operations by name from libmx.dll and libmex.dll (the _730 creation
 # entry among them), and otherwise only Windows' own KERNEL32.dll and
 # msvcrt.dll: never a compiler runtime DLL.
 #   cmake -DOBJDUMP=x86_64-w64-mingw32-objdump -DFOLDER=<build>/win64
@@ -11,7 +11,7 @@ macro(fail text)
   string(APPEND failures "  ${text}\n")
 endmacro()
 
-set(allowed_mx mxGetM mxGetN mxGetPr mxIsDouble mxIsComplex mxIsSparse mxCreateDoubleMatrix_700
+set(allowed_mx mxGetM mxGetN mxGetPr mxIsDouble mxIsComplex mxIsSparse mxCreateDoubleMatrix_730
     mxDestroyArray)
 set(allowed_mex mexErrMsgTxt)
 set(system_dlls KERNEL32.dll msvcrt.dll)
@@ -61,7 +61,7 @@ foreach(command ${commands})
           fail("${command}: imports ${name} from ${dll}")
         endif()
       endif()
-      if(name STREQUAL "mxCreateDoubleMatrix_700")
+      if(name STREQUAL "mxCreateDoubleMatrix_730")
         set(creates ON)
       endif()
     elseif(NOT line MATCHES "^[ \t]+vma:")
@@ -72,7 +72,7 @@ foreach(command ${commands})
     fail("${command}: exports '${exports}', want only mexFunction")
   endif()
   if(NOT creates)
-    fail("${command}: does not create its result through mxCreateDoubleMatrix_700")
+    fail("${command}: does not create its result through mxCreateDoubleMatrix_730")
   endif()
   unset(creates)
   foreach(needed libmx.dll libmex.dll)

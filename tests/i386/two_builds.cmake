@@ -12,10 +12,10 @@ foreach(build x86_64 i386)
     set(mexcall "${X86_64_MEXCALL}")
     set(module "${ROOT}/glnxa64/SinkCoarse.mexa64")
   else()
-    set(mexcall "${I386_MEXCALL}")
+    set(mexcall ${I386_RUN} "${I386_MEXCALL}")
     set(module "${ROOT}/glnx86/SinkCoarse.mexglx")
   endif()
-  execute_process(COMMAND "${mexcall}" "${module}" "${x}" "${h}"
+  execute_process(COMMAND ${mexcall} "${module}" "${x}" "${h}"
     OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "${build}: mexcall failed (${rc}): ${err}")
