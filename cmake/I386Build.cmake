@@ -27,8 +27,11 @@ endif()
 
 # Can this machine build and run 32-bit C++ programs (gcc-multilib and
 # g++-multilib on Debian)? The probe uses the C++ runtime and exceptions,
-# as the test programs do.
-if(NOT DEFINED WAVELET_I386_PROBE_RUN)
+# as the test programs do. A failed build is tried again at the next
+# configure (the packages may have come since).
+if(NOT DEFINED WAVELET_I386_PROBE_RUN OR WAVELET_I386_PROBE_RUN STREQUAL "FAILED_TO_COMPILE")
+  unset(WAVELET_I386_PROBE_RUN CACHE)
+  unset(WAVELET_I386_PROBE_COMPILE CACHE)
   set(probe "${CMAKE_BINARY_DIR}/CMakeFiles/i386_probe.cpp")
   file(WRITE "${probe}" [=[
 #include <stdexcept>

@@ -1,67 +1,71 @@
-# Building MEX modules: shared objects that export only the host's entries.
+# Building MEX modules: shared objects (Linux), DLLs (Windows) or bundles
+# (macOS) that export only the host's entries.
 #
-# Every source is compiled once per build flavour (this tree: x86-64 or
-# i386 Linux, a checking build) into the library wavelet_core, with exactly
-# the flags the modules need: position-independent, hidden symbols, no
+# Every source is compiled once per build flavour into the library
+# wavelet_core, with exactly the flags the modules need: hidden symbols, no
 # exceptions or run-time type information, one section per function. Every
 # module, test program, benchmark and fuzzer of the flavour links it, so the
 # tests run the object code that ships; each module keeps only what it can
 # reach from its entries (the linker drops every other section).
 #
-# Every Linux module exports mexFunction (command modules) and mexVersion at
-# the symbol version "MEX", whose base version entry is the module's file
-# name; everything else is hidden. Modules link the host's libmx, libmex and
-# libmat and need no C++ runtime at load time.
+# A Linux module exports mexFunction (command modules) and mexVersion at the
+# symbol version "MEX", whose base version entry is the module's file name;
+# it links the host's libmx, libmex and libmat and needs no C++ runtime at
+# load time. A Windows module exports only mexFunction and imports the host
+# operations by name from libmx.dll and libmex.dll, through import libraries
+# made here from the .def files in host/windows/; its compiler runtime is
+# linked in. The macOS bundles are described in cmake/macos/platform.cmake.
 #
-# A Windows module (.mexw64, a DLL) exports only mexFunction and imports the
-# host operations by name from libmx.dll and libmex.dll, through import
-# libraries made here from the .def files in host/windows/. Its compiler
-# runtime is linked in, so it needs nothing but Windows' own DLLs beside them.
-
-if(WIN32)
-  set(MEX_PLATFORM win64)
-  set(MEX_EXT mexw64)
-elseif(CMAKE_SYSTEM_PROCESSOR STREQUAL "aarch64")
-  # ARM Linux, where Octave users run the MEX form: the x86-64 module format
-  # and exports, in a folder of its own.
-  set(MEX_PLATFORM aarch64)
-  set(MEX_EXT mexa64)
-elseif(CMAKE_SIZEOF_VOID_P EQUAL 8)
-  set(MEX_PLATFORM glnxa64)
-  set(MEX_EXT mexa64)
+# Per platform: MEX_PLATFORM (the folder), MEX_EXT, WAVELET_KERNEL_MODULES
+# (whether the kernel-only modules are built there) and
+# WAVELET_MODULELESS_COMMANDS (commands with no module there).
+set(WAVELET_KERNEL_MODULES OFF)
+set(WAVELET_MODULELESS_COMMANDS)
+set(module_flags -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti)
+if(APPLE)
+  include("${CMAKE_CURRENT_LIST_DIR}/macos/platform.cmake")
 else()
-  set(MEX_PLATFORM glnx86)
-  set(MEX_EXT mexglx)
-  # Plain double arithmetic is SSE2 double; the 80-bit sums of the i386
-  # modules come from their explicit long double accumulator.
-  add_compile_options(-msse2 -mfpmath=sse)
+  list(APPEND module_flags -fasynchronous-unwind-tables)
+  if(WIN32)
+    set(MEX_PLATFORM win64)
+    set(MEX_EXT mexw64)
+  elseif(CMAKE_SYSTEM_PROCESSOR STREQUAL "aarch64")
+    # ARM Linux, where Octave users run the MEX form: the x86-64 module
+    # format and exports, in a folder of its own.
+    set(MEX_PLATFORM aarch64)
+    set(MEX_EXT mexa64)
+  elseif(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(MEX_PLATFORM glnxa64)
+    set(MEX_EXT mexa64)
+    set(WAVELET_KERNEL_MODULES ON)
+  else()
+    set(MEX_PLATFORM glnx86)
+    set(MEX_EXT mexglx)
+    set(WAVELET_KERNEL_MODULES ON)
+    # Plain double arithmetic is SSE2 double; the 80-bit sums of the i386
+    # modules come from their explicit long double accumulator.
+    add_compile_options(-msse2 -mfpmath=sse)
+  endif()
+  set(MEX_MODULE_DIR "${MEX_OUTPUT_ROOT}/${MEX_PLATFORM}")
 endif()
-set(MEX_MODULE_DIR "${MEX_OUTPUT_ROOT}/${MEX_PLATFORM}")
-
-# The flags of everything that goes into a module.
-set(WAVELET_MODULE_COMPILE_OPTIONS -ffunction-sections -fdata-sections)
 
 add_library(wavelet_core STATIC ${WAVELET_LIBRARY_SOURCES})
-set_target_properties(wavelet_core PROPERTIES
-  POSITION_INDEPENDENT_CODE ON
-  CXX_VISIBILITY_PRESET hidden
-  VISIBILITY_INLINES_HIDDEN ON)
-target_include_directories(wavelet_core PUBLIC "${PROJECT_SOURCE_DIR}")
-target_compile_options(wavelet_core PRIVATE ${WAVELET_MODULE_COMPILE_OPTIONS} -fno-exceptions
-                       -fno-rtti -fasynchronous-unwind-tables)
+# The version query, which every Linux module and every kernel-only module
+# exports.
+add_library(wavelet_version OBJECT ${WAVELET_VERSION_SOURCE})
+foreach(library wavelet_core wavelet_version)
+  set_target_properties(${library} PROPERTIES
+    POSITION_INDEPENDENT_CODE ON
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON)
+  target_include_directories(${library} PUBLIC "${PROJECT_SOURCE_DIR}")
+  target_compile_options(${library} PRIVATE ${module_flags})
+endforeach()
 # (A checking build of i386 may round every sum to double instead, as the
 # i386 macOS modules do: WAVELET_I386_ROUNDED.)
 if(MEX_PLATFORM STREQUAL "glnx86" AND NOT WAVELET_I386_ROUNDED)
   target_compile_definitions(wavelet_core PUBLIC WAVELET_EXTENDED_ACCUMULATION)
 endif()
-# The version query, which every module of the flavour exports.
-add_library(wavelet_version OBJECT ${WAVELET_VERSION_SOURCE})
-set_target_properties(wavelet_version PROPERTIES
-  POSITION_INDEPENDENT_CODE ON
-  CXX_VISIBILITY_PRESET hidden)
-target_include_directories(wavelet_version PRIVATE "${PROJECT_SOURCE_DIR}")
-target_compile_options(wavelet_version PRIVATE ${WAVELET_MODULE_COMPILE_OPTIONS} -fno-exceptions
-                       -fno-rtti -fasynchronous-unwind-tables)
 
 include("${CMAKE_CURRENT_LIST_DIR}/KernelSymbol.cmake")
 
@@ -83,48 +87,31 @@ if(WIN32)
 endif()
 
 # add_mex_module(NAME [KERNEL_ONLY]): a command module from its gateway
-# commands/NAME.cpp, or a kernel-only module holding the kernel NAME.
+# commands/NAME.cpp, or a kernel-only module holding the kernel NAME, where
+# the platform has it.
 function(add_mex_module name)
   cmake_parse_arguments(ARG "KERNEL_ONLY" "" "" ${ARGN})
-  if(WIN32)
-    # Windows gets the command modules only.
-    if(NOT ARG_KERNEL_ONLY)
-      add_library(${name} MODULE "${WAVELET_COMMAND_DIR}/${name}.cpp"
-                  "${PROJECT_SOURCE_DIR}/host/windows/module.def")
-      target_compile_options(${name} PRIVATE ${WAVELET_MODULE_COMPILE_OPTIONS} -fno-exceptions
-                             -fno-rtti)
-      set_target_properties(${name} PROPERTIES
-        PREFIX ""
-        SUFFIX ".${MEX_EXT}"
-        LIBRARY_OUTPUT_DIRECTORY "${MEX_MODULE_DIR}")
-      add_dependencies(${name} wavelet_host_imports)
-      target_link_options(${name} PRIVATE -Wl,--gc-sections -Wl,--no-undefined)
-      target_link_libraries(${name} PRIVATE wavelet_core ${WAVELET_HOST_IMPORTS})
-    endif()
+  if((ARG_KERNEL_ONLY AND NOT WAVELET_KERNEL_MODULES) OR name IN_LIST WAVELET_MODULELESS_COMMANDS)
     return()
   endif()
-  set(roots)
-  # The kernel-only modules are for the platforms that have them (x86).
-  if(ARG_KERNEL_ONLY AND MEX_PLATFORM STREQUAL "aarch64")
-    return()
-  endif()
+  set(target ${name})
+  set(outdir "${MEX_MODULE_DIR}")
+  wavelet_kernel_symbol(${name} symbol)
   if(ARG_KERNEL_ONLY)
     set(target kernel_${name})
     set(outdir "${MEX_MODULE_DIR}/kernels")
-    set(map "${PROJECT_SOURCE_DIR}/cmake/kernel_module.map")
-    # Nothing the module exports calls its kernel, so the link keeps it by name.
-    wavelet_kernel_symbol(${name} symbol)
-    list(APPEND roots "-Wl,--require-defined=${symbol}")
     add_library(${target} MODULE $<TARGET_OBJECTS:wavelet_version>)
+  elseif(APPLE)
+    add_library(${target} MODULE "${WAVELET_COMMAND_DIR}/${name}.cpp")
+  elseif(WIN32)
+    add_library(${target} MODULE "${WAVELET_COMMAND_DIR}/${name}.cpp"
+                "${PROJECT_SOURCE_DIR}/host/windows/module.def")
   else()
-    set(target ${name})
-    set(outdir "${MEX_MODULE_DIR}")
-    set(map "${PROJECT_SOURCE_DIR}/cmake/command_module.map")
     add_library(${target} MODULE "${WAVELET_COMMAND_DIR}/${name}.cpp"
                 $<TARGET_OBJECTS:wavelet_version>)
-    target_compile_options(${target} PRIVATE ${WAVELET_MODULE_COMPILE_OPTIONS} -fno-exceptions
-                           -fno-rtti -fasynchronous-unwind-tables)
   endif()
+  target_compile_options(${target} PRIVATE ${module_flags})
+  target_include_directories(${target} PRIVATE "${PROJECT_SOURCE_DIR}")
   set_target_properties(${target} PROPERTIES
     OUTPUT_NAME ${name}
     PREFIX ""
@@ -132,16 +119,42 @@ function(add_mex_module name)
     LIBRARY_OUTPUT_DIRECTORY "${outdir}"
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON
-    SKIP_BUILD_RPATH ON
-    LINK_DEPENDS "${map}")
-  target_link_options(${target} PRIVATE
-    "-Wl,--version-script=${map}"
-    "-Wl,-soname,${name}.${MEX_EXT}"
-    -Wl,--no-undefined
-    -Wl,--gc-sections
-    ${roots}
-    -static-libgcc -static-libstdc++)
-  # libmat supplies nothing the modules call, but the host expects them to
-  # need it, so it is linked without regard to use.
-  target_link_libraries(${target} PRIVATE wavelet_core -Wl,--no-as-needed mx mex mat m)
+    SKIP_BUILD_RPATH ON)
+  if(APPLE)
+    set(exports "${WAVELET_MAC_COMMAND_EXPORTS}")
+    if(ARG_KERNEL_ONLY)
+      set(exports "${WAVELET_MAC_KERNEL_EXPORTS}")
+      # Nothing the bundle exports calls its kernel, so a one-line object
+      # holds a reference to it that no Mach-O linker may strip (the Mach-O
+      # symbol carries one more leading underscore).
+      set(root "${CMAKE_BINARY_DIR}/kernel_roots/${name}.c")
+      file(WRITE "${root}" "/* Keeps the kernel ${name} in its bundle. */\n"
+                           "extern char kernel __asm__(\"_${symbol}\");\n"
+                           "__attribute__((used)) static const void *keep = &kernel;\n")
+      target_sources(${target} PRIVATE "${root}")
+    endif()
+    set_target_properties(${target} PROPERTIES LINK_DEPENDS "${exports}")
+    target_link_options(${target} PRIVATE "-Wl,-exported_symbols_list,${exports}"
+                        -Wl,-undefined,error -Wl,-dead_strip)
+    target_link_libraries(${target} PRIVATE wavelet_core mx mex mat)
+  elseif(WIN32)
+    add_dependencies(${target} wavelet_host_imports)
+    target_link_options(${target} PRIVATE -Wl,--gc-sections -Wl,--no-undefined)
+    target_link_libraries(${target} PRIVATE wavelet_core ${WAVELET_HOST_IMPORTS})
+  else()
+    set(map "${PROJECT_SOURCE_DIR}/cmake/command_module.map")
+    set(root)
+    if(ARG_KERNEL_ONLY)
+      set(map "${PROJECT_SOURCE_DIR}/cmake/kernel_module.map")
+      # Nothing the module exports calls its kernel: the link keeps it by name.
+      set(root "-Wl,--require-defined=${symbol}")
+    endif()
+    set_target_properties(${target} PROPERTIES LINK_DEPENDS "${map}")
+    target_link_options(${target} PRIVATE "-Wl,--version-script=${map}"
+                        "-Wl,-soname,${name}.${MEX_EXT}" -Wl,--no-undefined -Wl,--gc-sections
+                        ${root} -static-libgcc -static-libstdc++)
+    # libmat supplies nothing the modules call, but the host expects them to
+    # need it, so it is linked without regard to use.
+    target_link_libraries(${target} PRIVATE wavelet_core -Wl,--no-as-needed mx mex mat m)
+  endif()
 endfunction()

@@ -22,6 +22,10 @@ inline std::vector<int> runnable_variants() {
     return v;
 }
 
+// A test of the vector variants says "skipped" on a build that has none.
+#define FAST_REQUIRE_VARIANTS()                                                                    \
+    if (fast::runnable_variants().empty()) GTEST_SKIP() << "this build has no vector variants"
+
 // The variant's name, from the table of variants.
 inline std::string variant_name(int v) {
 #define WAVELET_VARIANT_NAME(isa, lanes, feature, ...)                                             \

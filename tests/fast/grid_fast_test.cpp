@@ -110,6 +110,7 @@ template <typename Fn> void for_each_case(Fn &&fn) {
 }
 
 TEST(FastGrid, EveryVariantMatchesThePlainTransformsBitForBit) {
+    FAST_REQUIRE_VARIANTS();
     for_each_case([&](const Transform &t, int32_t J, int32_t m, int32_t L, bool in_place,
                       const std::vector<size_t> &alignments) {
         if (HasFatalFailure()) return;
@@ -121,6 +122,7 @@ TEST(FastGrid, EveryVariantMatchesThePlainTransformsBitForBit) {
 // them: every strategy is reached on every variant this machine runs, so the
 // bit-for-bit test covers each.
 TEST(FastGrid, TheCasesReachEveryStrategyOnEveryVariant) {
+    FAST_REQUIRE_VARIANTS();
     for (int variant : fast::runnable_variants()) {
         const int32_t W = simd_lanes(variant);
         std::set<int32_t> forward, inverse;
@@ -147,6 +149,7 @@ TEST(FastGrid, TheCasesReachEveryStrategyOnEveryVariant) {
 // Sides and levels the dispatch hands to the plain transforms (a side that
 // is not 2^J, unequal steps) must still give the plain result.
 TEST(FastGrid, ShapesOutsideTheVectorFormsFallBackToThePlainTransforms) {
+    FAST_REQUIRE_VARIANTS();
     struct Shape {
         int32_t n, J;
     };

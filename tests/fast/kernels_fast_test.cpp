@@ -36,6 +36,7 @@ const int32_t lengths[] = {1,  2,  3,   4,   5,   6,   7,   8,   9,   10,   12, 
 const int32_t taps[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 16, 17, 20, 31, 40, 64};
 
 TEST(FastKernels, EveryVariantMatchesThePlainLoopsBitForBit) {
+    FAST_REQUIRE_VARIANTS();
     for (int variant : fast::runnable_variants()) {
         fast::Pinned pin(variant);
         ASSERT_EQ(simd_variant(), variant);
@@ -62,6 +63,7 @@ TEST(FastKernels, EveryVariantMatchesThePlainLoopsBitForBit) {
 // a vector load that reaches past the signal or the filter: the fence values
 // there would change a result if they were read.
 TEST(FastKernels, ReadOnlyTheSignalAndTheFilter) {
+    FAST_REQUIRE_VARIANTS();
     for (int variant : fast::runnable_variants()) {
         fast::Pinned pin(variant);
         for (const Kernel &k : kernels) {
@@ -89,6 +91,7 @@ TEST(FastKernels, ReadOnlyTheSignalAndTheFilter) {
 // first block at a vector boundary on, so every alignment up to the widest
 // vector takes its own path.
 TEST(FastKernels, LargeOutputsMatchFromAnyStartingAddress) {
+    FAST_REQUIRE_VARIANTS();
     for (int variant : fast::runnable_variants()) {
         fast::Pinned pin(variant);
         for (const Kernel &k : kernels) {
@@ -117,6 +120,7 @@ TEST(FastKernels, LargeOutputsMatchFromAnyStartingAddress) {
 // two signals, then adddouble. The halves sit between NaN neighbours, so a
 // read outside either one shows in the result; the output is fenced.
 TEST(FastKernels, SummedSynthesisEqualsTheTwoBranchesAddedBitForBit) {
+    FAST_REQUIRE_VARIANTS();
     // The last half is long enough for the stores that bypass the caches.
     const int32_t halves[] = {
         1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 23, 31, 32, 33, 64, 100, 257, int32_t{1} << 20};
