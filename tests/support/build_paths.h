@@ -11,10 +11,14 @@ inline std::string command_module(const std::string &command) {
 
 inline std::string kernel_module(const std::string &kernel) {
 #if defined(__aarch64__)
-    return std::string(WAVELET_BUILD_DIR) + "/aarch64/kernels/" + kernel + ".mexa64";
+    const char *const folder = "/aarch64/kernels/", *const extension = ".mexa64";
 #elif __SIZEOF_POINTER__ == 8
-    return std::string(WAVELET_BUILD_DIR) + "/glnxa64/kernels/" + kernel + ".mexa64";
+    const char *const folder = "/glnxa64/kernels/", *const extension = ".mexa64";
 #else
-    return std::string(WAVELET_BUILD_DIR) + "/glnx86/kernels/" + kernel + ".mexglx";
+    const char *const folder = "/glnx86/kernels/", *const extension = ".mexglx";
 #endif
+    // Appended piece by piece: GCC 12 warns falsely about chained + on strings.
+    std::string path(WAVELET_BUILD_DIR);
+    path.append(folder).append(kernel).append(extension);
+    return path;
 }
