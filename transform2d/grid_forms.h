@@ -210,13 +210,17 @@ void idpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doub
 
 } // namespace
 
+#if WAVELET_FORMS_OF(dpwt2)
 void WAVELET_FORM(dpwt2)(const double *src, int32_t n, int32_t L, int32_t J, const double *g,
                          const double *h, int32_t m, double *out, double *work) {
     dpwt2_lanes<WAVELET_WIDTH>(src, n, L, J, g, h, m, out, work);
 }
+#endif
+#if WAVELET_FORMS_OF(idpwt2)
 void WAVELET_FORM(idpwt2)(const double *src, int32_t n, int32_t L, int32_t J, const double *g,
                           const double *h, int32_t m, double *out, double *work) {
     idpwt2_lanes<WAVELET_WIDTH>(src, n, L, J, g, h, m, out, work);
 }
+#endif
 WAVELET_TARGET_END
 #endif

@@ -17,30 +17,39 @@ static_assert(simd_lanes(WAVELET_FORM(simd)) == WAVELET_WIDTH, "the variant tabl
 WAVELET_TARGET_BEGIN(WAVELET_TARGET)
 #include "lanes_body.h"
 
+#if WAVELET_FORMS_OF(downlo)
 void WAVELET_FORM(downlo)(const double *x, int32_t n, const double *h, int32_t m, double *y) {
     if (n / 2 >= stream_from)
         downlo_lanes<WAVELET_WIDTH, true>(x, n, h, m, y);
     else
         downlo_lanes<WAVELET_WIDTH>(x, n, h, m, y);
 }
+#endif
+#if WAVELET_FORMS_OF(downhi)
 void WAVELET_FORM(downhi)(const double *x, int32_t n, const double *g, int32_t m, double *y) {
     if (n / 2 >= stream_from)
         downhi_lanes<WAVELET_WIDTH, true>(x, n, g, m, y);
     else
         downhi_lanes<WAVELET_WIDTH>(x, n, g, m, y);
 }
+#endif
+#if WAVELET_FORMS_OF(uplo)
 void WAVELET_FORM(uplo)(const double *x, int32_t n, const double *h, int32_t m, double *y) {
     if (n >= stream_from / 2)
         uplo_lanes<WAVELET_WIDTH, true>(x, n, h, m, y);
     else
         uplo_lanes<WAVELET_WIDTH>(x, n, h, m, y);
 }
+#endif
+#if WAVELET_FORMS_OF(uphi)
 void WAVELET_FORM(uphi)(const double *x, int32_t n, const double *g, int32_t m, double *y) {
     if (n >= stream_from / 2)
         uphi_lanes<WAVELET_WIDTH, true>(x, n, g, m, y);
     else
         uphi_lanes<WAVELET_WIDTH>(x, n, g, m, y);
 }
+#endif
+#if WAVELET_FORMS_OF(upsum)
 void WAVELET_FORM(upsum)(const double *lo, const double *hi, int32_t e, const double *g,
                          const double *h, int32_t m, double *y) {
     if (e >= stream_from / 2)
@@ -48,5 +57,6 @@ void WAVELET_FORM(upsum)(const double *lo, const double *hi, int32_t e, const do
     else
         upsum_lanes<WAVELET_WIDTH>(lo, hi, e, g, h, m, y);
 }
+#endif
 WAVELET_TARGET_END
 #endif

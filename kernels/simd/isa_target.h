@@ -36,3 +36,13 @@
 #define WAVELET_FORM_JOIN(name, isa) name##_##isa
 #define WAVELET_FORM_NAME(name, isa) WAVELET_FORM_JOIN(name, isa)
 #define WAVELET_FORM(name) WAVELET_FORM_NAME(name, WAVELET_ISA)
+
+// Whether this object holds the forms of the routine name: every routine's,
+// or, where the build compiles a per-variant file once for each routine that
+// names it (defining WAVELET_FORMS_ONLY and WAVELET_FORMS_OF_<routine>), that
+// routine's alone, so a module links only the forms it calls.
+#if defined(WAVELET_FORMS_ONLY)
+#define WAVELET_FORMS_OF(name) WAVELET_FORMS_OF_##name
+#else
+#define WAVELET_FORMS_OF(name) 1
+#endif

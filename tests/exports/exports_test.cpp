@@ -65,18 +65,16 @@ std::vector<ModuleFile> discover() {
     return discover_in(platform, extension);
 }
 
-// Every platform folder the build made: Linux (both), arm64 Linux, the
-// three macOS folders, and Octave's MEX form; the i386 build reads its own
-// folder only. Not yet Windows: its linker keeps every unwind table of an
-// object it links, and with them every function of that object, so a
-// module there holds every kernel whose vector forms share an object with
-// its own.
+// Every platform folder the build made: Linux (both), Windows, arm64 Linux,
+// the three macOS folders, and Octave's MEX form; the i386 build reads its
+// own folder only.
 std::vector<ModuleFile> discover_everywhere() {
     if (!wide) return discover();
     std::vector<ModuleFile> all;
     for (const auto &[folder, ext] :
          std::vector<std::pair<std::string, std::string>>{{"glnxa64", ".mexa64"},
                                                           {"glnx86", ".mexglx"},
+                                                          {"win64", ".mexw64"},
                                                           {"aarch64", ".mexa64"},
                                                           {"maci", ".mexmaci"},
                                                           {"maci64", ".mexmaci64"},
