@@ -36,11 +36,3 @@ wavelet_cross_build(NAME aarch64
   EMULATOR "${WAVELET_QEMU_AARCH64}" -L "${sysroot}")
 set(WAVELET_AARCH64_DIR "${CMAKE_BINARY_DIR}/aarch64")
 set(WAVELET_AARCH64_RUN "${WAVELET_QEMU_AARCH64}|-L|${sysroot}")
-if(WAVELET_TESTS)
-  find_program(WAVELET_READELF NAMES readelf REQUIRED)
-  add_test(NAME aarch64.module_files
-    COMMAND "${CMAKE_COMMAND}" "-DREADELF=${WAVELET_READELF}" "-DFOLDER=${WAVELET_AARCH64_DIR}"
-            "-DCOMMANDS=${WAVELET_COMMAND_WORD}"
-            -P "${PROJECT_SOURCE_DIR}/cmake/check_aarch64.cmake")
-  set_tests_properties(aarch64.module_files PROPERTIES LABELS aarch64)
-endif()

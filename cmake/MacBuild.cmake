@@ -1,9 +1,8 @@
 # The macOS modules, cross-built by the Linux x86-64 build with clang and
 # ld64.lld as steps of the build: <build>/maci64/, <build>/maca64/ and, with
 # LLVM's earlier Mach-O linker (Debian's lld-13), <build>/maci/, each from
-# the project in cmake/macos/ (which a Mac builds natively too). The check of
-# their exports and bindings (llvm-nm, llvm-objdump) runs as the tests
-# "macos.<platform>_files". Off with -DWAVELET_MACOS=OFF.
+# the project in cmake/macos/ (which a Mac builds natively too). The export
+# test reads them with llvm-nm and llvm-objdump. Off with -DWAVELET_MACOS=OFF.
 option(WAVELET_MACOS "Also cross-build the x86-64 macOS modules and check their exports" ON)
 # Not from a 32-bit tree, nor from the sanitized checking builds.
 if(NOT WAVELET_MACOS OR NOT CMAKE_SIZEOF_VOID_P EQUAL 8 OR NOT CMAKE_SYSTEM_NAME STREQUAL "Linux"
@@ -37,13 +36,4 @@ foreach(arch ${arches})
   endif()
   wavelet_cross_build(NAME macos-${arch} SOURCE "${PROJECT_SOURCE_DIR}/cmake/macos"
     TOOLCHAIN "${PROJECT_SOURCE_DIR}/cmake/macos-${arch}.toolchain.cmake")
-  if(WAVELET_TESTS)
-    add_test(NAME macos.${platform}_files
-      COMMAND "${CMAKE_COMMAND}"
-              "-DNM=${WAVELET_LLVM_NM}" "-DOBJDUMP=${WAVELET_LLVM_OBJDUMP}"
-              "-DFOLDER=${MEX_OUTPUT_ROOT}/${platform}" "-DPLATFORM=${platform}"
-              "-DCOMMANDS=${WAVELET_COMMAND_WORD}"
-              -P "${PROJECT_SOURCE_DIR}/cmake/macos/check_mac.cmake")
-    set_tests_properties(macos.${platform}_files PROPERTIES LABELS macos)
-  endif()
 endforeach()

@@ -54,13 +54,6 @@ wavelet_cross_build(NAME windows
 if(NOT WAVELET_TESTS)
   return()
 endif()
-# The modules' exports and imports, read from their files (no Wine needed).
-find_program(WAVELET_MINGW_OBJDUMP x86_64-w64-mingw32-objdump REQUIRED)
-add_test(NAME windows.win64_files
-  COMMAND "${CMAKE_COMMAND}" "-DOBJDUMP=${WAVELET_MINGW_OBJDUMP}" "-DFOLDER=${MEX_OUTPUT_ROOT}/win64"
-          "-DCOMMANDS=${WAVELET_COMMAND_WORD}"
-          -P "${PROJECT_SOURCE_DIR}/cmake/windows/check_win64.cmake")
-set_tests_properties(windows.win64_files PROPERTIES LABELS windows)
 if(NOT WAVELET_WINE OR NOT WAVELET_WINESERVER)
   add_test(NAME windows.wine
     COMMAND sh -c "if [ \"$CI\" = true ]; then echo 'Wine is missing (install wine64)'; exit 1; fi; echo 'skipped: Wine is not installed'; exit 77")

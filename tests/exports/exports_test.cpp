@@ -33,8 +33,9 @@ const char *const extension = ".mexglx";
 #endif
 
 struct ModuleFile {
-    std::string name; // the command or kernel name
-    std::string file; // its file name
+    std::string folder; // the platform folder, as the build names it
+    std::string name;   // the command or kernel name
+    std::string file;   // its file name
     std::string path;
     bool kernel_only;
 };
@@ -52,7 +53,7 @@ std::vector<ModuleFile> discover_in(const std::string &folder, const std::string
         std::error_code ec;
         for (const auto &entry : fs::directory_iterator(dir, ec)) {
             if (!entry.is_regular_file() || entry.path().extension() != ext) continue;
-            found.push_back({entry.path().stem().string(), entry.path().filename().string(),
+            found.push_back({folder, entry.path().stem().string(), entry.path().filename().string(),
                              entry.path().string(), kernel_only});
         }
     }
@@ -65,24 +66,63 @@ std::vector<ModuleFile> discover() {
     return discover_in(platform, extension);
 }
 
-// Every platform folder the build made: Linux (both), Windows, arm64 Linux,
-// the three macOS folders, and Octave's MEX form; the i386 build reads its
-// own folder only.
-std::vector<ModuleFile> discover_everywhere() {
-    if (!wide) return discover();
+// What each platform's loader requires of a module: the file format
+// llvm-objdump names, the array-creation entry a command binds (the others
+// it must not bind), whether the kernel-only modules are delivered there,
+// and the commands that have no module there.
+struct Platform {
+    std::string folder, ext, format, create;
+    bool kernel_modules;
+    std::set<std::string> moduleless;
+};
+const std::vector<Platform> platforms = {
+    {"glnxa64", ".mexa64", "elf64-x86-64", "mxCreateDoubleMatrix_700", true, {}},
+    {"glnx86", ".mexglx", "elf32-i386", "mxCreateDoubleMatrix", true, {}},
+    {"aarch64", ".mexa64", "elf64-littleaarch64", "mxCreateDoubleMatrix_700", false, {}},
+    {"win64", ".mexw64", "coff-x86-64", "mxCreateDoubleMatrix_730", false, {}},
+    {"maci", ".mexmaci", "mach-o 32-bit i386", "mxCreateDoubleMatrix", true, {}},
+    {"maci64",
+     ".mexmaci64",
+     "mach-o 64-bit x86-64",
+     "mxCreateDoubleMatrix_730",
+     false,
+     {"MeldGrid_WR"}},
+    {"maca64", ".mexmaca64", "mach-o arm64", "mxCreateDoubleMatrix_730", false, {}},
+    {"octave/mex", ".mex", "elf64-x86-64", "", false, {}},
+};
+
+const Platform &platform_of(const ModuleFile &m) {
+    for (const auto &p : platforms)
+        if (p.folder == m.folder) return p;
+    return platforms.front();
+}
+
+// Every platform folder the build made (those the filter keeps); the i386
+// build reads its own folder only.
+std::vector<ModuleFile> discover_everywhere(bool (*keep)(const Platform &) = nullptr) {
     std::vector<ModuleFile> all;
-    for (const auto &[folder, ext] :
-         std::vector<std::pair<std::string, std::string>>{{"glnxa64", ".mexa64"},
-                                                          {"glnx86", ".mexglx"},
-                                                          {"win64", ".mexw64"},
-                                                          {"aarch64", ".mexa64"},
-                                                          {"maci", ".mexmaci"},
-                                                          {"maci64", ".mexmaci64"},
-                                                          {"maca64", ".mexmaca64"},
-                                                          {"octave/mex", ".mex"}}) {
-        for (const auto &m : discover_in(folder, ext)) all.push_back(m);
-    }
+    for (const auto &p : platforms)
+        if ((wide || p.folder == platform) && (keep == nullptr || keep(p)))
+            for (const auto &m : discover_in(p.folder, p.ext)) all.push_back(m);
     return all;
+}
+
+// The MATLAB-interface modules of the platforms whose loader this program's
+// readelf reads as this build's own: the Linux folder (and arm64 Linux, which
+// takes the x86-64 Linux format and exports).
+std::vector<ModuleFile> discover_linux() {
+    auto found = discover();
+    if (wide)
+        for (const auto &m : discover_in("aarch64", ".mexa64")) found.push_back(m);
+    return found;
+}
+
+// A module's test name: its path below the build folder, in word characters.
+std::string test_name(const ModuleFile &m) {
+    std::string name = m.path.substr(std::string(WAVELET_BUILD_DIR).size() + 1);
+    for (char &c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return name;
 }
 
 std::string run(const std::string &command) {
@@ -192,6 +232,8 @@ bool host_operation(const std::string &name) {
     return name.rfind("mx", 0) == 0 || name.rfind("mex", 0) == 0;
 }
 
+void expect_host_calls(const std::set<std::string> &calls, const std::string &create);
+
 class Exports : public ::testing::TestWithParam<ModuleFile> {};
 
 TEST_P(Exports, OnlyTheEntriesAtVersionMEX) {
@@ -241,13 +283,20 @@ TEST_P(Exports, HostOperationsBoundAtV7) {
         EXPECT_TRUE(host_calls.empty()) << *host_calls.begin();
         return;
     }
-    // The array-creation entry of this platform, and not the other one.
-    const char *const ours = wide ? "mxCreateDoubleMatrix_700" : "mxCreateDoubleMatrix";
-    const char *const other = wide ? "mxCreateDoubleMatrix" : "mxCreateDoubleMatrix_700";
-    EXPECT_EQ(host_calls.count(ours), 1u) << "missing " << ours;
-    EXPECT_EQ(host_calls.count(other), 0u) << "calls " << other;
-    for (const char *always : {"mxGetM", "mxGetN", "mxGetPr", "mexErrMsgTxt"})
-        EXPECT_EQ(host_calls.count(always), 1u) << "missing " << always;
+    expect_host_calls(host_calls, platform_of(mod).create);
+}
+
+// A command binds the host operations every gateway calls and the platform's
+// array-creation entry, and no other creation entry.
+void expect_host_calls(const std::set<std::string> &calls, const std::string &create) {
+    for (const char *other :
+         {"mxCreateDoubleMatrix", "mxCreateDoubleMatrix_700", "mxCreateDoubleMatrix_730"})
+        if (other != create) {
+            EXPECT_EQ(calls.count(other), 0u) << "binds " << other;
+        }
+    for (const std::string &always : {create, std::string("mxGetM"), std::string("mxGetN"),
+                                      std::string("mxGetPr"), std::string("mexErrMsgTxt")})
+        EXPECT_EQ(calls.count(always), 1u) << "does not bind " << always;
 }
 
 TEST_P(Exports, NeedsOnlyTheHostAndTheCLibraries) {
@@ -266,13 +315,154 @@ TEST_P(Exports, NeedsOnlyTheHostAndTheCLibraries) {
               (std::multiset<std::string>{"libc", "libm", "libmat.so", "libmex.so", "libmx.so"}));
 }
 
-TEST_P(Exports, VersionQueryAnswers) {
+// This build's own modules, loaded into the stand-in host.
+class Loaded : public ::testing::TestWithParam<ModuleFile> {};
+
+TEST_P(Loaded, VersionQueryAnswers) {
     const ModuleFile &mod = GetParam();
     const standin::Module m(mod.path);
     ASSERT_TRUE(m.loaded()) << m.load_error();
     EXPECT_EQ(m.version(), "MATLAB R14 native");
     EXPECT_EQ(m.has_gateway(), !mod.kernel_only);
 }
+
+std::string objdump(const std::string &options, const std::string &path) {
+    return run(std::string(OBJDUMP_PATH) + " " + options + " '" + path + "' 2>&1");
+}
+
+// What a Windows or macOS loader reads of a module: the entries it exports,
+// the host operations it binds, and the libraries it needs (a Windows DLL's
+// names, a Mach-O bundle's install names), C names without Mach-O's leading
+// underscore.
+struct Binds {
+    std::set<std::string> exports, host_calls, other_calls, libraries;
+};
+
+Binds bindings(const ModuleFile &mod) {
+    Binds b;
+    auto bare = [](std::string name) { return name.erase(0, name.rfind('_', 0) == 0); };
+    if (mod.folder == "win64") {
+        // The export table's rows end in the name; each "DLL Name:" opens the
+        // names imported from that DLL.
+        static const std::regex dll(R"(^\s*DLL Name: (\S+)$)"), row(R"(^\s+\d+\s+(\S+)$)"),
+            exported(R"(^\s+\d+\s+0x[0-9a-f]+\s+(\S+)$)");
+        std::string from;
+        bool exports = false;
+        for (const auto &line : lines_of(objdump("-p", mod.path))) {
+            std::smatch m;
+            if (line.rfind("Export Table:", 0) == 0) {
+                exports = true;
+            } else if (std::regex_match(line, m, dll)) {
+                from = m[1];
+                b.libraries.insert(from);
+            } else if (exports && std::regex_match(line, m, exported)) {
+                b.exports.insert(m[1]);
+            } else if (!exports && !from.empty() && std::regex_match(line, m, row)) {
+                (from == "libmx.dll" || from == "libmex.dll" ? b.host_calls : b.other_calls)
+                    .insert(m[1]);
+            }
+        }
+        return b;
+    }
+    const std::string nm = std::string(NM_PATH) + " --format=just-symbols ";
+    for (const auto &name : lines_of(run(nm + "-g --defined-only '" + mod.path + "'")))
+        b.exports.insert(bare(name));
+    for (const auto &name : lines_of(run(nm + "-u '" + mod.path + "'")))
+        (host_operation(bare(name)) ? b.host_calls : b.other_calls).insert(bare(name));
+    static const std::regex dylib(R"(^\s+(\S+) \(compatibility)");
+    for (const auto &line : lines_of(objdump("--macho --dylibs-used", mod.path))) {
+        std::smatch m;
+        if (std::regex_search(line, m, dylib)) b.libraries.insert(m[1]);
+    }
+    return b;
+}
+
+// Every module, whatever its platform: the format and processor of its
+// platform, and no fused multiply-add instruction anywhere (each product and
+// each sum rounds on its own).
+class Loaders : public ::testing::TestWithParam<ModuleFile> {};
+
+TEST_P(Loaders, FormatAndArithmeticOfItsPlatform) {
+    const ModuleFile &mod = GetParam();
+    const Platform &p = platform_of(mod);
+    EXPECT_NE(objdump("-f", mod.path).find("file format " + p.format + "\n"), std::string::npos)
+        << "not " << p.format;
+    const std::string code = objdump("-d", mod.path);
+    std::smatch m;
+    EXPECT_FALSE(
+        std::regex_search(code, m, std::regex(R"(\s(v?fn?m(add|sub)[0-9a-z]*|fml[as])[ .\t])")))
+        << "holds " << m[1];
+    // The i386 macOS sums round to double in SSE2 registers: x87 arithmetic
+    // there would round differently (the x87 stack only carries floor's
+    // result, which loads and stores do not round).
+    if (p.folder == "maci") {
+        EXPECT_FALSE(std::regex_search(
+            code, m, std::regex(R"(\s(fi?(add|sub|subr|mul|div|divr)p?)[lsq]?\s)")))
+            << "holds x87 arithmetic: " << m[1];
+    }
+}
+
+// A Windows DLL (PE32+) exports only mexFunction and imports by name from
+// the host's libmx.dll and libmex.dll and from Windows' own KERNEL32.dll and
+// msvcrt.dll: never a compiler runtime DLL. A macOS bundle exports only its
+// entry (no version query) and binds the host's libraries where MATLAB
+// keeps them (beside the module on i386, through the run path elsewhere),
+// with no C++ runtime.
+class Bindings : public ::testing::TestWithParam<ModuleFile> {};
+
+TEST_P(Bindings, AsTheLoaderExpects) {
+    const ModuleFile &mod = GetParam();
+    const Platform &p = platform_of(mod);
+    const bool windows = p.folder == "win64";
+    const Binds b = bindings(mod);
+    std::set<std::string> libraries;
+    if (windows) {
+        const std::string header = objdump("-p", mod.path);
+        EXPECT_NE(header.find("(PE32+)"), std::string::npos);
+        EXPECT_NE(header.find("\tDLL\n"), std::string::npos) << "not a DLL";
+        EXPECT_EQ(b.exports, std::set<std::string>{"mexFunction"});
+        for (const auto &lib : b.libraries)
+            EXPECT_TRUE(
+                std::regex_match(lib, std::regex("lib(mx|mex)\\.dll|KERNEL32\\.dll|msvcrt\\.dll")))
+                << "needs " << lib;
+        libraries = {"libmx.dll", "libmex.dll"};
+    } else {
+        EXPECT_NE(objdump("--macho --private-header", mod.path).find(" BUNDLE "), std::string::npos)
+            << "not a bundle";
+        EXPECT_EQ(b.exports, std::set<std::string>{mod.kernel_only ? "mexVersion" : "mexFunction"});
+        for (const auto &name : b.other_calls)
+            EXPECT_FALSE(std::regex_search(name, std::regex("^(_Z|__cxa|__gxx)")))
+                << "needs the C++ runtime symbol " << name;
+        for (const auto &lib : b.libraries)
+            EXPECT_FALSE(std::regex_search(lib, std::regex(R"(libc\+\+|libstdc\+\+)"))) << lib;
+        const std::string dir = p.folder == "maci" ? "@loader_path/" : "@rpath/";
+        if (!mod.kernel_only)
+            for (const char *lib : {"libmx", "libmex", "libmat"})
+                libraries.insert(dir + lib + ".dylib");
+    }
+    for (const auto &lib : libraries) EXPECT_EQ(b.libraries.count(lib), 1u) << "lacks " << lib;
+    if (mod.kernel_only)
+        EXPECT_TRUE(b.host_calls.empty()) << *b.host_calls.begin();
+    else
+        expect_host_calls(b.host_calls, p.create);
+    if (windows) {
+        const std::set<std::string> allowed = {"mxGetM",         "mxGetN",       "mxGetPr",
+                                               "mxIsDouble",     "mxIsComplex",  "mxIsSparse",
+                                               "mxDestroyArray", "mexErrMsgTxt", p.create};
+        for (const auto &name : b.host_calls) EXPECT_EQ(allowed.count(name), 1u) << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Everywhere, Loaders, ::testing::ValuesIn(discover_everywhere()),
+                         [](const auto &info) { return test_name(info.param); });
+// The ELF modules' bindings are read with readelf (Exports, above); the i386
+// build reads its own folder only, so it has none of these.
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(Bindings);
+INSTANTIATE_TEST_SUITE_P(WindowsAndMacOS, Bindings,
+                         ::testing::ValuesIn(discover_everywhere([](const Platform &p) {
+                             return p.format.find("elf") != 0;
+                         })),
+                         [](const auto &info) { return test_name(info.param); });
 
 // The kernels and routines each command module holds; a kernel-only module
 // holds its own kernel alone.
@@ -395,25 +585,33 @@ TEST_P(Holdings, ExactlyItsKernelsAndRoutines) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ExportsEverywhere, Holdings, ::testing::ValuesIn(discover_everywhere()),
-                         [](const auto &info) {
-                             std::string name =
-                                 info.param.path.substr(std::string(WAVELET_BUILD_DIR).size() + 1);
-                             for (char &c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                             return name;
-                         });
+                         [](const auto &info) { return test_name(info.param); });
 
-INSTANTIATE_TEST_SUITE_P(Modules, Exports, ::testing::ValuesIn(discover()), [](const auto &info) {
-    return std::string(info.param.kernel_only ? "kernel_" : "") + info.param.name;
-});
+INSTANTIATE_TEST_SUITE_P(Modules, Exports, ::testing::ValuesIn(discover_linux()),
+                         [](const auto &info) { return test_name(info.param); });
+INSTANTIATE_TEST_SUITE_P(Modules, Loaded, ::testing::ValuesIn(discover()),
+                         [](const auto &info) { return test_name(info.param); });
 
-// The listing above must not pass by finding nothing.
-TEST(ModuleFolder, HoldsEveryDeliverable) {
-    std::set<std::string> commands, kernels;
-    for (const auto &m : discover()) (m.kernel_only ? kernels : commands).insert(m.name);
-    for (const auto &[name, holds] : command_holds) EXPECT_EQ(commands.count(name), 1u) << name;
-    for (const char *k : {"mirrorfilt", "downlo", "downhi", "uplo", "uphi"})
-        EXPECT_EQ(kernels.count(k), 1u) << k;
+// The listings above must not pass by finding nothing: every platform folder
+// the build made holds every command that has a module there, and the
+// kernel-only modules where they are delivered.
+TEST(ModuleFolders, HoldEveryDeliverable) {
+    for (const auto &p : platforms) {
+        if (!wide && p.folder != platform) continue;
+        if (!fs::exists(fs::path(WAVELET_BUILD_DIR) / p.folder)) {
+            EXPECT_NE(p.folder, platform) << "this build's own folder is missing";
+            continue;
+        }
+        std::set<std::string> commands, kernels;
+        for (const auto &m : discover_in(p.folder, p.ext))
+            (m.kernel_only ? kernels : commands).insert(m.name);
+        for (const auto &[name, holds] : command_holds)
+            EXPECT_EQ(commands.count(name), p.moduleless.count(name) ? 0u : 1u)
+                << p.folder << " " << name;
+        for (const char *k : {"mirrorfilt", "downlo", "downhi", "uplo", "uphi", "mirrorsymmfilt",
+                              "downlopbs", "downhipbs", "uplopbs", "uphipbs"})
+            EXPECT_EQ(kernels.count(k), p.kernel_modules ? 1u : 0u) << p.folder << " " << k;
+    }
 }
 
 } // namespace
