@@ -54,8 +54,7 @@ function(wavelet_cross_build)
       "-DWAVELET_TESTS=${tests}"
       "-DWAVELET_EMULATOR=${emulator}"
       "-DWAVELET_TEST_DIRS=${dirs}"
-      -DWAVELET_I386=OFF -DWAVELET_MACOS=OFF -DWAVELET_CROSS_BUILDS=OFF
-      -DWAVELET_CHECKING_BUILDS=OFF
+      -DWAVELET_CROSS_BUILDS=OFF -DWAVELET_CHECKING_BUILDS=OFF
       "-DMKOCTFILE_EXECUTABLE=MKOCTFILE_EXECUTABLE-NOTFOUND"
       ${ARG_ARGS}
     # The nested build tracks its own sources; always let it look.

@@ -8,7 +8,7 @@
 # clang with an Apple target and an LLVM Mach-O linker. There is no Apple SDK
 # here: the few C and C++ headers the modules include come from Debian's
 # packages, and the libraries the modules link against are link-time
-# stand-ins (cmake/MacBuild.cmake) or text stubs (cmake/macos/tbd/).
+# stand-ins (cmake/macos/platform.cmake) or text stubs (cmake/macos/tbd/).
 set(CMAKE_SYSTEM_NAME Darwin)
 set(CMAKE_SYSTEM_PROCESSOR ${MAC_ARCH})
 set(CMAKE_SYSTEM_VERSION ${MAC_DARWIN})

@@ -1,6 +1,6 @@
 # x86-64 macOS bundles cross-built on Debian with clang and LLVM's Mach-O
 # linker (packages clang and lld), against link-time stand-ins of the host's
-# libraries that cmake/MacBuild.cmake builds.
+# libraries that cmake/macos/platform.cmake builds.
 set(MAC_ARCH x86_64)
 set(MAC_TARGET x86_64-apple-macos10.9)
 set(MAC_DARWIN 13.0) # OS X 10.9

@@ -1,0 +1,226 @@
+# The modules of the other platforms, each built by a nested tree of this
+# source tree with the platform's toolchain file (wavelet_cross_build, in
+# cmake/CrossBuild.cmake) as a step of the x86-64 Linux build, and tested
+# wherever this machine can run them:
+#
+#   option           tree                folder            tests (ctest -L)
+#   WAVELET_I386     i386, i386-rounded  glnx86/           the whole suite, natively or
+#                                                          under qemu-i386 (i386)
+#   WAVELET_WINDOWS  windows             win64/            under Wine (windows)
+#   WAVELET_AARCH64  aarch64             aarch64/          under qemu-aarch64 (aarch64)
+#   WAVELET_MACOS    macos-<arch>        maci64/, maca64/, read by the export test
+#                                        maci/
+#
+# Each is on wherever its tools are installed, and off with its option (all
+# of them with -DWAVELET_CROSS_BUILDS=OFF). With CI=true in the environment
+# a missing tool is an error; elsewhere that platform is skipped.
+
+option(WAVELET_I386 "Also build the i386 Linux modules and run the test suite against them" ON)
+option(WAVELET_I386_EMULATE "Run the i386 tests under qemu-i386 even where they run natively" OFF)
+option(WAVELET_WINDOWS "Also build the Windows x64 modules and test them under Wine" ON)
+option(WAVELET_AARCH64 "Also build the arm64 Linux modules and test them under qemu" ON)
+option(WAVELET_MACOS "Also cross-build the macOS modules" ON)
+
+# Only the x86-64 Linux tree makes them: not a nested tree, nor a checking
+# build.
+if(NOT WAVELET_CROSS_BUILDS OR NOT CMAKE_SIZEOF_VOID_P EQUAL 8
+   OR NOT CMAKE_SYSTEM_NAME STREQUAL "Linux" OR WAVELET_SANITIZE OR CMAKE_CROSSCOMPILING)
+  return()
+endif()
+include("${CMAKE_CURRENT_LIST_DIR}/CrossBuild.cmake")
+
+# wavelet_platform_ready(<result> <option> <what> <why> <variable>...):
+# whether the platform's option is on and every variable that names one of
+# its tools is set; a missing tool is reported.
+function(wavelet_platform_ready result option what why)
+  set(${result} OFF PARENT_SCOPE)
+  if(NOT ${option})
+    return()
+  endif()
+  foreach(variable IN LISTS ARGN)
+    if(NOT ${variable})
+      wavelet_missing("${what}" "${why}")
+      return()
+    endif()
+  endforeach()
+  set(${result} ON PARENT_SCOPE)
+endfunction()
+
+# --- i386 Linux: the modules whose sums are 80-bit (x87) -------------------
+# Can this machine build and run 32-bit C++ programs (gcc-multilib and
+# g++-multilib on Debian)? The probe uses the C++ runtime and exceptions,
+# as the test programs do. A failed build is tried again at the next
+# configure (the packages may have come since).
+if(WAVELET_I386 AND (NOT DEFINED WAVELET_I386_PROBE_RUN
+                     OR WAVELET_I386_PROBE_RUN STREQUAL "FAILED_TO_COMPILE"))
+  unset(WAVELET_I386_PROBE_RUN CACHE)
+  unset(WAVELET_I386_PROBE_COMPILE CACHE)
+  set(probe "${CMAKE_BINARY_DIR}/CMakeFiles/i386_probe.cpp")
+  file(WRITE "${probe}" [=[
+#include <stdexcept>
+#include <string>
+#include <vector>
+static_assert(sizeof(void *) == 4, "not a 32-bit target");
+int main() {
+    std::vector<std::string> v{"probe"};
+    try {
+        throw std::runtime_error(v[0]);
+    } catch (const std::exception &e) {
+        return std::string(e.what()) == "probe" ? 0 : 1;
+    }
+}
+]=])
+  try_run(WAVELET_I386_PROBE_RUN WAVELET_I386_PROBE_COMPILE
+    "${CMAKE_BINARY_DIR}/CMakeFiles/i386_probe" "${probe}"
+    COMPILE_DEFINITIONS -m32
+    LINK_OPTIONS -m32
+    COMPILE_OUTPUT_VARIABLE probe_output)
+  if(NOT WAVELET_I386_PROBE_COMPILE)
+    # A failed compile leaves the run result unset; keep the outcome cached.
+    set(WAVELET_I386_PROBE_RUN "FAILED_TO_COMPILE" CACHE INTERNAL "")
+    string(REGEX REPLACE "\n" "\n  " probe_output "${probe_output}")
+    message(STATUS "i386 probe output:\n  ${probe_output}")
+  endif()
+endif()
+set(i386_builds OFF)
+if(NOT WAVELET_I386_PROBE_RUN STREQUAL "FAILED_TO_COMPILE")
+  set(i386_builds ON)
+endif()
+wavelet_platform_ready(ready WAVELET_I386 "the i386 build (off with -DWAVELET_I386=OFF)"
+  "a -m32 C++ program does not build here (install gcc-multilib and g++-multilib)" i386_builds)
+if(ready)
+  # A kernel built without 32-bit support links -m32 programs but cannot
+  # run them: there the whole tier (test programs, mexcall, the digest
+  # program, the rounded twin) runs under qemu-i386, whose x87 emulation
+  # keeps the 80-bit format (WAVELET_I386_RUN, the words that start an i386
+  # program; empty for a native start). Without either the modules are
+  # still built, and their tests show as one skipped test.
+  set(WAVELET_I386_RUN "")
+  set(WAVELET_I386_TESTS ${WAVELET_TESTS})
+  if(NOT WAVELET_I386_PROBE_RUN STREQUAL "0" OR WAVELET_I386_EMULATE)
+    find_program(WAVELET_QEMU_I386 qemu-i386)
+    set(WAVELET_I386_RUN "${WAVELET_QEMU_I386}")
+    wavelet_platform_ready(WAVELET_I386_TESTS WAVELET_I386_TESTS "the i386 tests"
+      "32-bit programs do not run on this machine and qemu-i386 is missing (install qemu-user)"
+      WAVELET_QEMU_I386)
+  endif()
+  set(WAVELET_I386_DIR "${CMAKE_BINARY_DIR}/i386")
+  set(toolchain "${PROJECT_SOURCE_DIR}/cmake/i386-linux.toolchain.cmake")
+  wavelet_cross_build(NAME i386 TOOLCHAIN "${toolchain}"
+    ARGS "-DWAVELET_TESTS=${WAVELET_I386_TESTS}" "-DWAVELET_EMULATOR=${WAVELET_I386_RUN}")
+  if(WAVELET_I386_TESTS)
+    # The i386 macOS flavour (SSE2 sums rounded to double) cannot run here,
+    # so its twin for i386 Linux runs the digest program: it must reproduce
+    # the 64-bit digests (i386.rounded_same_bits_as_x86_64).
+    set(WAVELET_I386_ROUNDED_DIR "${CMAKE_BINARY_DIR}/i386-rounded")
+    wavelet_cross_build(NAME i386-rounded TOOLCHAIN "${toolchain}" TEST_DIRS platforms
+      TARGET wavelet_digest
+      ARGS -DWAVELET_I386_ROUNDED=ON "-DMEX_OUTPUT_ROOT=${WAVELET_I386_ROUNDED_DIR}/modules")
+    # Every test of the nested tree is registered here as "i386.<name>" once
+    # the whole tree has been configured. Started natively, each test
+    # program runs directly; under the emulator, through the nested tree's
+    # own tests, which start it there.
+    set(direct DIRECT)
+    if(WAVELET_I386_RUN)
+      set(direct)
+    endif()
+    cmake_language(DEFER DIRECTORY "${PROJECT_SOURCE_DIR}"
+      CALL wavelet_mirror_tests PREFIX i386 TREE "${WAVELET_I386_DIR}" LABEL i386 ${direct}
+           DIRS "${PROJECT_SOURCE_DIR}/tests")
+  elseif(WAVELET_TESTS)
+    add_test(NAME i386.suite
+      COMMAND sh -c "echo '32-bit programs do not run on this machine'; exit 77")
+    set_tests_properties(i386.suite PROPERTIES SKIP_RETURN_CODE 77 LABELS i386)
+  endif()
+endif()
+
+# --- Windows x64 (MinGW-w64), tested under Wine -----------------------------
+# The nested tree also builds a Windows stand-in host (libmx.dll, libmex.dll,
+# libmat.dll, mexcall.exe); its programs run in a Wine prefix of the build's
+# own.
+find_program(WAVELET_MINGW_CXX x86_64-w64-mingw32-g++)
+wavelet_platform_ready(ready WAVELET_WINDOWS "the Windows modules"
+  "they need the MinGW-w64 cross compiler (install g++-mingw-w64-x86-64)" WAVELET_MINGW_CXX)
+if(ready)
+  find_program(WAVELET_WINE NAMES wine wine64)
+  find_program(WAVELET_WINESERVER NAMES wineserver)
+  set(WAVELET_WINDOWS_DIR "${CMAKE_BINARY_DIR}/windows")
+  set(wine_prefix "${CMAKE_BINARY_DIR}/wine-prefix")
+  set(WAVELET_WINDOWS_TESTS OFF)
+  set(emulator)
+  if(WAVELET_TESTS AND WAVELET_WINE AND WAVELET_WINESERVER)
+    set(WAVELET_WINDOWS_TESTS ON)
+    # A Windows program of the nested tree, run under Wine: the launcher's
+    # words, separated by "|".
+    set(WAVELET_WINE_RUN "${PROJECT_SOURCE_DIR}/cmake/windows/run_under_wine.sh|${WAVELET_WINE}|${wine_prefix}|${WAVELET_WINDOWS_DIR}/bin")
+    string(REPLACE "|" ";" emulator "${WAVELET_WINE_RUN}")
+  endif()
+  wavelet_cross_build(NAME windows
+    TOOLCHAIN "${PROJECT_SOURCE_DIR}/cmake/mingw-w64.toolchain.cmake"
+    TEST_DIRS kernels commands grid hardening fast platforms
+    EMULATOR ${emulator}
+    FIXTURE wine_prefix)
+  if(WAVELET_WINDOWS_TESTS)
+    # The first start of Wine fills the prefix (a minute at most); every
+    # other test waits for it. The Wine server then stays up between the
+    # tests. Wine hangs without a tmpfs at /dev/shm (a bare chroot has
+    # none): that is said at once instead.
+    add_test(NAME windows.prefix
+      COMMAND sh -c "if [ \"$(stat -f -c %T /dev/shm 2>/dev/null)\" != tmpfs ]; then echo 'Wine needs a tmpfs at /dev/shm (mount -t tmpfs tmpfs /dev/shm)'; exit 1; fi; \"$0\" \"$1\" \"$2\" \"$3\" cmd /c exit 0 && WINEPREFIX=\"$2\" \"$4\" -p30 >/dev/null 2>&1 </dev/null; exit 0"
+              "${PROJECT_SOURCE_DIR}/cmake/windows/run_under_wine.sh" "${WAVELET_WINE}" "${wine_prefix}"
+              "${WAVELET_WINDOWS_DIR}/bin" "${WAVELET_WINESERVER}")
+    set_tests_properties(windows.prefix PROPERTIES FIXTURES_SETUP wine_prefix LABELS windows TIMEOUT 300)
+  elseif(WAVELET_TESTS)
+    add_test(NAME windows.wine
+      COMMAND sh -c "if [ \"$CI\" = true ]; then echo 'Wine is missing (install wine64)'; exit 1; fi; echo 'skipped: Wine is not installed'; exit 77")
+    set_tests_properties(windows.wine PROPERTIES SKIP_RETURN_CODE 77 LABELS windows)
+  endif()
+endif()
+
+# --- arm64 Linux, tested under qemu-aarch64 ---------------------------------
+# What Octave users on ARM Linux machines run, and the proof that the 2-lane
+# vector forms give the same bits there: clang and lld
+# (cmake/aarch64-linux.toolchain.cmake), with Debian's arm64 cross libraries.
+find_program(WAVELET_QEMU_AARCH64 qemu-aarch64)
+find_program(WAVELET_AARCH64_CLANG NAMES clang clang-14)
+find_program(WAVELET_AARCH64_LLD NAMES ld.lld ld.lld-14)
+find_file(WAVELET_AARCH64_LIBSTDCXX libstdc++.so PATHS /usr/lib/gcc-cross/aarch64-linux-gnu/12
+          NO_DEFAULT_PATH)
+find_file(WAVELET_AARCH64_LIBC libc.so.6 PATHS /usr/aarch64-linux-gnu/lib NO_DEFAULT_PATH)
+wavelet_platform_ready(ready WAVELET_AARCH64 "the arm64 Linux build"
+  "it needs clang, lld, libc6-dev-arm64-cross, libstdc++-12-dev-arm64-cross and qemu-user"
+  WAVELET_QEMU_AARCH64 WAVELET_AARCH64_CLANG WAVELET_AARCH64_LLD WAVELET_AARCH64_LIBSTDCXX
+  WAVELET_AARCH64_LIBC)
+if(ready)
+  wavelet_cross_build(NAME aarch64
+    TOOLCHAIN "${PROJECT_SOURCE_DIR}/cmake/aarch64-linux.toolchain.cmake"
+    TEST_DIRS kernels commands grid fast platforms
+    EMULATOR "${WAVELET_QEMU_AARCH64}" -L /usr/aarch64-linux-gnu)
+  set(WAVELET_AARCH64_DIR "${CMAKE_BINARY_DIR}/aarch64")
+  set(WAVELET_AARCH64_RUN "${WAVELET_QEMU_AARCH64}|-L|/usr/aarch64-linux-gnu")
+endif()
+
+# --- macOS bundles, cross-built with clang and LLVM's Mach-O linkers --------
+# Each from the project in cmake/macos/ (which a Mac builds natively too);
+# the i386 bundles with LLVM's earlier Mach-O linker (Debian's lld-13). The
+# export test reads them with llvm-nm and llvm-objdump.
+find_program(WAVELET_MAC_CLANGXX NAMES clang++ clang++-14)
+find_program(WAVELET_MAC_LD64 NAMES ld64.lld ld64.lld-14 PATHS /usr/lib/llvm-14/bin)
+find_program(WAVELET_LLVM_NM NAMES llvm-nm llvm-nm-14 PATHS /usr/lib/llvm-14/bin)
+find_program(WAVELET_LLVM_OBJDUMP NAMES llvm-objdump llvm-objdump-14 PATHS /usr/lib/llvm-14/bin)
+wavelet_platform_ready(ready WAVELET_MACOS "the macOS cross build"
+  "it needs clang, lld (ld64.lld) and llvm (llvm-nm, llvm-objdump)"
+  WAVELET_MAC_CLANGXX WAVELET_MAC_LD64 WAVELET_LLVM_NM WAVELET_LLVM_OBJDUMP)
+if(ready)
+  set(arches x86_64 arm64)
+  find_program(WAVELET_MAC_LD64_I386 ld64.lld.darwinold PATHS /usr/lib/llvm-13/bin)
+  wavelet_platform_ready(ready WAVELET_MACOS "the i386 macOS build"
+    "it needs ld64.lld.darwinold (install lld-13)" WAVELET_MAC_LD64_I386)
+  if(ready)
+    list(APPEND arches i386)
+  endif()
+  foreach(arch ${arches})
+    wavelet_cross_build(NAME macos-${arch} SOURCE "${PROJECT_SOURCE_DIR}/cmake/macos"
+      TOOLCHAIN "${PROJECT_SOURCE_DIR}/cmake/macos-${arch}.toolchain.cmake")
+  endforeach()
+endif()
