@@ -15,15 +15,66 @@
 #pragma once
 
 #include "../kernels/periodic/lanes_body.h"
+#include "../kernels/periodic/tile.h"
 #include "grid_plan.h"
 
 #include <cstddef>
 #include <cstdint>
 
 namespace {
+namespace grid {
+using namespace signal_lanes;
 
 template <int W, int R> inline void copy_slice(const double *from, double *to) {
     for (int v = 0; v < R / W; ++v) store<W>(to + v * W, load<W>(from + v * W));
+}
+
+// The rows of a strip for the tiled sums: vector k is rows r + kW .. r + kW
+// + W - 1 of the column that lo_at(j) gives for lowpass (or coarse) tap j,
+// and hi_at(j) for highpass (or detail) tap j.
+template <int W, class Lo, class Hi> struct strip {
+    const Lo &lo_at;
+    const Hi &hi_at;
+    ptrdiff_t r;
+    template <int P> vec<W> lo(int32_t j, int k) const { return load<W>(lo_at(j) + r + k * W); }
+    template <int P> vec<W> hi(int32_t j, int k) const { return load<W>(hi_at(j) + r + k * W); }
+    vec<W> c(int32_t j, int k) const { return load<W>(lo_at(j) + r + k * W); }
+    vec<W> d(int32_t j, int k) const { return load<W>(hi_at(j) + r + k * W); }
+};
+template <int W, class Lo, class Hi>
+strip<W, Lo, Hi> strip_of(const Lo &lo, const Hi &hi, ptrdiff_t r) {
+    return {lo, hi, r};
+}
+
+// The staged columns of a strip, one slice of slot doubles each, for a tile
+// of outputs: the lowpass tap j of output i + k reads the slice of column
+// 2(i + k) + j, the highpass tap the slice of column 2(i + k) + 1 - j, at
+// fixed distances from the slice of column 2i.
+template <int W> struct tile_lines {
+    const double *at2i;
+    ptrdiff_t slot;
+    tile_lines from(ptrdiff_t r) const { return {at2i + r, slot}; }
+    template <int P> vec<W> lo(int32_t j, int k) const {
+        return load<W>(at2i + slot * (2 * k + j));
+    }
+    template <int P> vec<W> hi(int32_t j, int k) const {
+        return load<W>(at2i + slot * (2 * k + 1 - j));
+    }
+};
+
+// Analyses the rows r .. r + R - 1 of a strip (lowpass tap j at lo_at(j),
+// highpass tap j at hi_at(j)) into low and high, streaming with nt.
+template <int W, int R, class Lo, class Hi>
+WAVELET_TILE_INLINE inline void down_rows(const Lo &lo_at, const Hi &hi_at, ptrdiff_t r,
+                                          const double *g, const double *h, int32_t m, double *low,
+                                          double *high, bool nt) {
+    constexpr int V = R / W;
+    vec<W> lo[V], hi[V];
+    tiles::analyse<W, V, true, true>(strip_of<W>(lo_at, hi_at, r), h, g, m, lo, hi);
+    for (int v = 0; v < V; ++v) {
+        put<W>(low + r + v * W, lo[v], nt);
+        put<W>(high + r + v * W, hi[v], nt);
+    }
 }
 
 // The column pass through split samples. Tap j of output i of the lowpass
@@ -70,59 +121,35 @@ template <int W> void split_column(const double *x, int32_t s, int32_t m, double
     }
 }
 
+// The split halves of a column for the tiled sums, from output i0 on:
+// lowpass tap j reads E[i + j/2] (j even) or O[i + j/2] (j odd), highpass
+// tap j reads O[i - j/2] (j even) or E[i - j/2] (j odd).
+template <int W> struct split_lines {
+    const double *E, *O; // E + i0, O + i0
+    template <int P> vec<W> lo(int32_t j, int k) const {
+        return load<W>((P ? O : E) + j / 2 + k * W);
+    }
+    template <int P> vec<W> hi(int32_t j, int k) const {
+        return load<W>((P ? E : O) - j / 2 + k * W);
+    }
+};
+
 // The lowpass and highpass outputs of a column split into buffer (s
-// samples), into lo[0 .. s/2-1] and hi[0 .. s/2-1]; with nt the vector
-// stores stream (lo and hi vector-aligned).
+// samples, s/2 a multiple of W), into lo[0 .. s/2-1] and hi[0 .. s/2-1];
+// with nt the stores stream (lo and hi vector-aligned).
 template <int W>
 void down_split(const double *buffer, int32_t s, const double *g, const double *h, int32_t m,
                 double *lo, double *hi, bool nt) {
     const int32_t count = s / 2, pad = split_pad(m);
     const double *E = buffer + pad, *O = E + count + 2 * pad;
-    // B blocks of W outputs at a time, the lowpass and highpass sums side
-    // by side: 2B independent sums keep the adders busy through their
-    // latency. Taps go in pairs (an even one, then an odd one).
-    auto blocks = [&]<int B>(int32_t i) {
-        vec<W> l[B], u[B];
-        for (int b = 0; b < B; ++b) l[b] = u[b] = vec<W>{};
-        int32_t j = 0;
-        for (; j + 1 < m; j += 2) {
-            const int32_t t = j / 2;
-            for (int b = 0; b < B; ++b) {
-                l[b] += h[j] * load<W>(E + i + t + b * W);
-                u[b] += g[j] * load<W>(O + i - t + b * W);
-                l[b] += h[j + 1] * load<W>(O + i + t + b * W);
-                u[b] += g[j + 1] * load<W>(E + i - t + b * W);
-            }
+    tiles::tiled<W, 4>(0, count, [&]<int K>(int32_t i) WAVELET_TILE_INLINE {
+        vec<W> l[K], u[K];
+        tiles::analyse<W, K, true, true>(split_lines<W>{E + i, O + i}, h, g, m, l, u);
+        for (int k = 0; k < K; ++k) {
+            put<W>(lo + i + k * W, l[k], nt);
+            put<W>(hi + i + k * W, u[k], nt);
         }
-        if (j < m)
-            for (int b = 0; b < B; ++b) {
-                l[b] += h[j] * load<W>(E + i + j / 2 + b * W);
-                u[b] += g[j] * load<W>(O + i - j / 2 + b * W);
-            }
-        for (int b = 0; b < B; ++b) {
-            put<W>(lo + i + b * W, l[b], nt);
-            put<W>(hi + i + b * W, u[b], nt);
-        }
-    };
-    int32_t i = 0;
-    for (; i + 4 * W <= count; i += 4 * W) blocks.template operator()<4>(i);
-    for (; i + W <= count; i += W) blocks.template operator()<1>(i);
-    for (; i < count; ++i) {
-        double l = 0.0, u = 0.0;
-        int32_t j = 0;
-        for (; j + 1 < m; j += 2) {
-            l += h[j] * E[i + j / 2];
-            u += g[j] * O[i - j / 2];
-            l += h[j + 1] * O[i + j / 2];
-            u += g[j + 1] * E[i - j / 2];
-        }
-        if (j < m) {
-            l += h[j] * E[i + j / 2];
-            u += g[j] * O[i - j / 2];
-        }
-        lo[i] = l;
-        hi[i] = u;
-    }
+    });
 }
 
 // Forward row pass over the rows rows starting at grid (already moved to the
@@ -131,7 +158,6 @@ void down_split(const double *buffer, int32_t s, const double *g, const double *
 template <int W, int R>
 void down_panel(double *grid, int32_t n, int32_t s, const double *g, const double *h, int32_t m,
                 int32_t rows, double *head, double *ring, int32_t K) {
-    constexpr int V = R / W;
     const int32_t half = s / 2;
     const ptrdiff_t step = n;
     const ptrdiff_t slot_size = rows;
@@ -174,22 +200,11 @@ void down_panel(double *grid, int32_t n, int32_t s, const double *g, const doubl
         double *low = grid + step * i;
         double *high = grid + step * (half + i);
         double *saved = ring + slot_size * slot;
+        auto lo_at = [&](int32_t j) { return lo_base ? lo_base + stride * j : at(2 * i + j); };
+        auto hi_at = [&](int32_t j) { return hi_base ? hi_base - stride * j : at(2 * i + 1 - j); };
         for (int32_t r = 0; r < rows; r += R) {
-            vec<W> lo[V], hi[V];
-            for (int v = 0; v < V; ++v) lo[v] = hi[v] = vec<W>{};
-            for (int32_t j = 0; j < m; ++j) {
-                const double *p = (lo_base ? lo_base + stride * j : at(2 * i + j)) + r;
-                const double *q = (hi_base ? hi_base - stride * j : at(2 * i + 1 - j)) + r;
-                for (int v = 0; v < V; ++v) {
-                    lo[v] += h[j] * load<W>(p + v * W);
-                    hi[v] += g[j] * load<W>(q + v * W);
-                }
-            }
             copy_slice<W, R>(high + r, saved + r);
-            for (int v = 0; v < V; ++v) {
-                store<W>(low + r + v * W, lo[v]);
-                store<W>(high + r + v * W, hi[v]);
-            }
+            down_rows<W, R>(lo_at, hi_at, r, g, h, m, low, high, false);
         }
         if (++slot == K) slot = 0;
     }
@@ -198,86 +213,80 @@ void down_panel(double *grid, int32_t n, int32_t s, const double *g, const doubl
 // Forward row pass of a block whose column pass stored column c at position
 // c/2 (c even) or half + c/2 (c odd), so that pair t (columns 2t and 2t + 1)
 // sits at positions t and half + t and output i overwrites pair i. Each pair
-// is copied into a ring of P pairs (contiguous slices) just before the
-// first output that reads it, and every tap reads the ring: a grid's
-// columns lie a power-of-two stride apart, so read in place the m columns of
-// a window would compete for the same few cache sets, while the ring's
-// slices take distinct ones. Output i reads pairs i - m/2 .. i + (m+1)/2 - 1
-// and the ring holds the last P pairs copied, up to i + (m+1)/2 - 1, so
-// P >= m keeps every window in it. The copy also saves each pair before its
+// is copied into a ring of P pairs (contiguous slices, column c in slice c
+// mod 2P) just before the first tile that reads it, and the tiles read the
+// ring: a grid's columns lie a power-of-two stride apart, so read in place
+// the columns of a window would compete for the same few cache sets, while
+// the ring's slices take distinct ones. The first slices of the ring are
+// repeated after it, so a tile's window is contiguous and its taps are
+// fixed offsets from one place. The copy also saves each pair before its
 // output overwrites it. Columns 0 .. m-2, read again by the wrapping last
-// outputs, are kept in head. head holds rows * (m - 1) doubles, ring
-// rows * 2P.
-template <int W, int R>
+// outputs, are kept in head; the outputs whose window wraps go one at a
+// time. head holds rows * (m - 1) doubles, ring rows * (2P + mirror).
+template <int W>
 void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, const double *h,
                          int32_t m, int32_t rows, double *head, double *ring, int32_t P) {
-    constexpr int V = R / W;
+    constexpr int32_t T = panel_tile;
     const int32_t half = s / 2;
     const ptrdiff_t step = n;
     const ptrdiff_t slot_size = rows;
+    const int32_t mirror = dpwt2_ring_mirror(m);
     auto position = [&](int32_t c) { return (c & 1) ? half + (c >> 1) : c >> 1; };
     for (int32_t c = 0; c + 1 < m; ++c)
         copy_lanes<W>(grid + step * position(c), head + slot_size * c, rows);
     const int32_t ahead = (m + 1) / 2; // the pairs output i's lowpass sum reads: i .. i + ahead - 1
     int32_t copied = 0;                // pairs 0 .. copied - 1 have entered the ring
-    int32_t next_slot = 0;             // the slot of pair copied: copied mod P
-    for (int32_t i = 0; i < half; ++i) {
-        for (const int32_t want = i + ahead < half ? i + ahead : half; copied < want; ++copied) {
-            double *to = ring + slot_size * (2 * next_slot);
-            copy_lanes<W>(grid + step * copied, to, rows);
-            copy_lanes<W>(grid + step * (half + copied), to + slot_size, rows);
-            if (++next_slot == P) next_slot = 0;
-            // The hardware prefetchers follow a column only within a page:
-            // ask for the pair copied a few outputs later now.
-            if (copied + prefetch_ahead < half)
-                for (int32_t r = 0; r < rows; r += 8) {
-                    __builtin_prefetch(grid + step * (copied + prefetch_ahead) + r);
-                    __builtin_prefetch(grid + step * (half + copied + prefetch_ahead) + r);
-                }
-        }
-        auto at = [&](int32_t c) -> const double * {
-            if (c < 0)
-                c += s;
-            else if (c >= s)
-                c -= s;
-            const int32_t t = c >> 1;
-            if (t < copied && t + P >= copied) {
-                int32_t k = next_slot - (copied - t);
-                if (k < 0) k += P;
-                return ring + slot_size * (2 * k + (c & 1));
+    auto copy_pair = [&](int32_t t) {
+        const int32_t q = 2 * (t % P);
+        double *to = ring + slot_size * q;
+        copy_lanes<W>(grid + step * t, to, rows);
+        copy_lanes<W>(grid + step * (half + t), to + slot_size, rows);
+        if (q < mirror) copy_lanes<W>(to, to + slot_size * 2 * P, 2 * rows);
+        // The hardware prefetchers follow a column only within a page:
+        // ask for the pair copied a few outputs later now.
+        if (t + prefetch_ahead < half)
+            for (int32_t r = 0; r < rows; r += 8) {
+                __builtin_prefetch(grid + step * (t + prefetch_ahead) + r);
+                __builtin_prefetch(grid + step * (half + t + prefetch_ahead) + r);
             }
-            if (t >= i) return grid + step * position(c);
-            return head + slot_size * c;
-        };
-        double *low = grid + step * i;
-        double *high = grid + step * (half + i);
-        // The columns of the taps, found once for all chunks of the panel
-        // (for filters of up to listed_taps taps).
-        const double *lo_at[listed_taps], *hi_at[listed_taps];
-        const bool listed = m <= listed_taps;
-        if (listed)
-            for (int32_t j = 0; j < m; ++j) {
-                lo_at[j] = at(2 * i + j);
-                hi_at[j] = at(2 * i + 1 - j);
-            }
-        for (int32_t r = 0; r < rows; r += R) {
-            vec<W> lo[V], hi[V];
-            for (int v = 0; v < V; ++v) lo[v] = hi[v] = vec<W>{};
-            // The lowpass and highpass sums side by side: 2V independent
-            // sums keep the adders busy through their latency.
-            for (int32_t j = 0; j < m; ++j) {
-                const double *p = (listed ? lo_at[j] : at(2 * i + j)) + r;
-                const double *q = (listed ? hi_at[j] : at(2 * i + 1 - j)) + r;
-                for (int v = 0; v < V; ++v) {
-                    lo[v] += h[j] * load<W>(p + v * W);
-                    hi[v] += g[j] * load<W>(q + v * W);
+    };
+    auto at = [&](int32_t c, int32_t i) -> const double * {
+        if (c < 0)
+            c += s;
+        else if (c >= s)
+            c -= s;
+        const int32_t t = c >> 1;
+        if (t < copied && t + P >= copied) return ring + slot_size * (c % (2 * P));
+        if (t >= i) return grid + step * position(c);
+        return head + slot_size * c;
+    };
+    for (int32_t i = 0; i < half;) {
+        const int32_t tile = i + T <= half ? T : 1;
+        for (const int32_t want = i + tile - 1 + ahead < half ? i + tile - 1 + ahead : half;
+             copied < want; ++copied)
+            copy_pair(copied);
+        // The tile's window: columns 2i + 2 - m .. 2(i + T - 1) + m - 1.
+        const int32_t first = 2 * i + 2 - m, last = 2 * (i + T - 1) + m - 1;
+        if (tile == T && m >= 2 && first >= 2 * (copied - P) && last < 2 * copied && first >= 0) {
+            const double *at2i = ring + slot_size * (first % (2 * P) + m - 2);
+            const tile_lines<W> lines{at2i, slot_size};
+            for (int32_t r = 0; r < rows; r += W) {
+                vec<W> lo[T], hi[T];
+                tiles::analyse<W, T, true, true>(lines.from(r), h, g, m, lo, hi);
+                for (int k = 0; k < T; ++k) {
+                    store<W>(grid + step * (i + k) + r, lo[k]);
+                    store<W>(grid + step * (half + i + k) + r, hi[k]);
                 }
             }
-            for (int v = 0; v < V; ++v) {
-                store<W>(low + r + v * W, lo[v]);
-                store<W>(high + r + v * W, hi[v]);
-            }
+            i += T;
+            continue;
         }
+        auto lo_at = [&](int32_t j) { return at(2 * i + j, i); };
+        auto hi_at = [&](int32_t j) { return at(2 * i + 1 - j, i); };
+        for (int32_t r = 0; r < rows; r += W)
+            down_rows<W, W>(lo_at, hi_at, r, g, h, m, grid + step * i, grid + step * (half + i),
+                            false);
+        ++i;
     }
 }
 
@@ -331,7 +340,6 @@ template <int W>
 void down_fused_level(const double *src, double *out, int32_t n, const double *g, const double *h,
                       int32_t m, bool nt, double *ring) {
     constexpr int32_t R = chunk_rows(W);
-    constexpr int V = R / W;
     const int32_t s = n, half = n / 2;
     const int32_t K = dpwt2_fused_slots(m);
     const ptrdiff_t step = n;
@@ -370,21 +378,14 @@ void down_fused_level(const double *src, double *out, int32_t n, const double *g
             }
             double *low = out + step * i + part * half;
             double *high = low + step * half;
-            for (int32_t r = 0; r < half; r += R) {
-                vec<W> lo[V], hi[V];
-                for (int v = 0; v < V; ++v) lo[v] = hi[v] = vec<W>{};
-                for (int32_t j = 0; j < m; ++j)
-                    for (int v = 0; v < V; ++v) lo[v] += h[j] * load<W>(lo_at[j] + r + v * W);
-                for (int32_t j = 0; j < m; ++j)
-                    for (int v = 0; v < V; ++v) hi[v] += g[j] * load<W>(hi_at[j] + r + v * W);
-                for (int v = 0; v < V; ++v) {
-                    put<W>(low + r + v * W, lo[v], nt);
-                    put<W>(high + r + v * W, hi[v], nt);
-                }
-            }
+            auto lo_tap = [&](int32_t j) { return lo_at[j]; };
+            auto hi_tap = [&](int32_t j) { return hi_at[j]; };
+            for (int32_t r = 0; r < half; r += R)
+                down_rows<W, R>(lo_tap, hi_tap, r, g, h, m, low, high, nt);
         }
     }
     if (nt) stream_fence();
 }
 
+} // namespace grid
 } // namespace

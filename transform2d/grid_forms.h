@@ -19,6 +19,7 @@ WAVELET_TARGET_BEGIN(WAVELET_TARGET)
 #include "grid_up.h"
 
 namespace {
+using namespace grid;
 
 // The row pass of one forward level on the block of side s, as planned. A
 // shuffled level's column pass stored the columns as down_shuffled_panel
@@ -33,16 +34,13 @@ void dpwt2_rows(double *grid, int32_t n, int32_t s, const double *g, const doubl
     switch (step) {
     case dpwt2_shuffled:
         for (int32_t r = 0; r < s; r += rows)
-            down_shuffled_panel<W, R>(grid + r, n, s, g, h, m, rows, work, ring,
-                                      dpwt2_ring_pairs(m));
+            down_shuffled_panel<W>(grid + r, n, s, g, h, m, rows, work, ring, dpwt2_ring_pairs(m));
         return;
     case dpwt2_panel:
         for (int32_t r = 0; r < s; r += rows)
-            down_panel<W, R>(grid + r, n, s, g, h, m, rows, work, ring, dpwt2_ring_slots(s / 2, m));
-        return;
-    case dpwt2_panel_narrow:
-        for (int32_t r = 0; r < s; r += rows)
-            down_panel<W, W>(grid + r, n, s, g, h, m, rows, work, ring, dpwt2_ring_slots(s / 2, m));
+            (rows % R == 0 ? down_panel<W, R> : down_panel<W, W>)(grid + r, n, s, g, h, m, rows,
+                                                                  work, ring,
+                                                                  dpwt2_ring_slots(s / 2, m));
         return;
     default:
         break;
@@ -89,8 +87,9 @@ void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doubl
             const bool nt = from_src && int64_t{size} * size >= 2 * int64_t{stream_from};
             const bool shuffled = step == dpwt2_shuffled;
             // Split columns need no shuffles per tap; they fit the work
-            // array unless the filter is about as long as the grid.
-            const bool split = split_size(size, m) <= 3 * int64_t{n};
+            // array unless the filter is about as long as the grid, and
+            // take whole vectors of outputs.
+            const bool split = split_size(size, m) <= 3 * int64_t{n} && half >= W;
             const bool split_nt = nt && vector_aligned<W>(out) && half % (2 * W) == 0;
             for (int32_t c = 0; c < size; ++c) {
                 const int32_t place = shuffled ? ((c & 1) ? half + (c >> 1) : c >> 1) : c;
@@ -134,10 +133,9 @@ void idpwt2_rows(double *out, const double *lo, const double *hi, int32_t n, int
         const int64_t slices = idpwt2_panel_slices(e, m, lo == out);
         const int32_t rows =
             staged_rows(panel_rows(r1 - r0, R, slices, 4 * int64_t{n}), R, 2 * ((m + 1) / 2));
-        return up_panels<W, R>(out, lo, hi, n, e, r0, r1, g, h, m, rows, work, K);
-    }
-    if (step == idpwt2_panel_narrow)
+        if (rows > 0) return up_panels<W, R>(out, lo, hi, n, e, r0, r1, g, h, m, rows, work, K);
         return up_panels<W, W>(out, lo, hi, n, e, r0, r1, g, h, m, W, work, K);
+    }
     double *w0 = work, *w1 = work + n, *w2 = work + 2 * ptrdiff_t{n};
     const ptrdiff_t stride = n;
     for (int32_t r = r0; r < r1; ++r) {

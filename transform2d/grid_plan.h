@@ -13,6 +13,9 @@
 
 #include <cstdint>
 
+namespace {
+namespace grid {
+
 // How one forward level runs.
 enum dpwt2_step : int32_t {
     // The first level from a separate source, its column and row passes
@@ -21,10 +24,9 @@ enum dpwt2_step : int32_t {
     // The column pass stores its columns shuffled (evens left, odds right),
     // and the row pass takes tall panels that save only column pairs.
     dpwt2_shuffled,
-    // Row panels of chunk_rows(W) rows, saving the upper half in a ring.
+    // Row panels saving the upper half in a ring, in chunks of
+    // chunk_rows(W) rows, or of one vector where a taller chunk does not fit.
     dpwt2_panel,
-    // The same with single-vector chunks, where a taller chunk does not fit.
-    dpwt2_panel_narrow,
     // Blocks too small for a panel: row by row through the vector kernels.
     dpwt2_by_row,
 };
@@ -34,10 +36,9 @@ enum idpwt2_step : int32_t {
     // A separate source: row and column passes fused, one column pair at a
     // time from the last to the first.
     idpwt2_fused,
-    // Row panels of chunk_rows(W) rows, then the column pass.
+    // Row panels in chunks of chunk_rows(W) rows (or of one vector where
+    // those do not fit), then the column pass.
     idpwt2_panel,
-    // The same with single-vector chunks.
-    idpwt2_panel_narrow,
     // Blocks too small for a panel: row by row through upsum.
     idpwt2_by_row,
 };
@@ -89,18 +90,30 @@ inline int32_t dpwt2_ring_slots(int32_t half, int32_t m) {
     return half / 2 + m + 2;
 }
 
-// Column pairs of the shuffled panel's ring (dpwt2_shuffled): output i
-// reads pairs i - m/2 .. i + (m+1)/2 - 1 (pair t is columns 2t and 2t + 1),
-// and the ring holds the last P pairs copied, the newest i + (m+1)/2 - 1,
-// so P >= m keeps every window inside it; one pair more keeps a margin.
+// Outputs per tile of the shuffled panel: each tap value serves this many
+// outputs, and the lowpass and highpass sums make twice as many independent
+// chains.
+constexpr int32_t panel_tile = 4;
+
+// Column pairs of the shuffled panel's ring (dpwt2_shuffled): a tile of
+// outputs i .. i + T - 1 (T = panel_tile) reads pairs i + 1 - m/2 .. i + T -
+// 2 + (m+1)/2, and the ring holds the last P pairs copied, the newest i + T
+// - 2 + (m+1)/2, so P >= T + m - 2 keeps every window inside it; three more
+// keep a margin.
 inline int32_t dpwt2_ring_pairs(int32_t m) {
-    return m + 1;
+    return m + panel_tile + 1;
+}
+
+// The slices after the ring that repeat its first ones, so that a tile's
+// window of 2T + 2m - 4 columns is contiguous wherever it starts.
+inline int32_t dpwt2_ring_mirror(int32_t m) {
+    return 2 * panel_tile + 2 * m - 4;
 }
 
 // The most bytes the slices that every tap of a row panel reads (the
 // shuffled forward panel's ring, the inverse panel's stage) take: they
 // should stay in the first-level data cache.
-constexpr int64_t staged_bytes = int64_t{24} << 10;
+constexpr int64_t staged_bytes = int64_t{48} << 10;
 
 // Panel rows (a power of two, at least chunk) halved until the given number
 // of slices of that many rows fits staged_bytes, or one chunk is left.
@@ -111,10 +124,8 @@ inline int32_t staged_rows(int32_t rows, int32_t chunk, int64_t slices) {
 
 // The rows of the shuffled panel in the 3n work array; 0 if none fit.
 inline int32_t dpwt2_shuffled_rows(int32_t n, int32_t s, int32_t m, int32_t W) {
-    const int32_t R = chunk_rows(W);
-    const int64_t pairs = dpwt2_ring_pairs(m);
-    return staged_rows(panel_rows(s, R, 2 * pairs + dpwt2_head_slots(m), 3 * int64_t{n}), R,
-                       2 * pairs);
+    const int64_t staged = 2 * int64_t{dpwt2_ring_pairs(m)} + dpwt2_ring_mirror(m);
+    return staged_rows(panel_rows(s, W, staged + dpwt2_head_slots(m), 3 * int64_t{n}), W, staged);
 }
 
 // The slices of the forward panel: the ring and the head.
@@ -142,8 +153,7 @@ inline dpwt2_step dpwt2_plan(int32_t n, int32_t s, int32_t m, bool from_source, 
     if (s >= 64 && s >= 4 * m + 8 && dpwt2_shuffled_rows(n, s, m, W) > 0) return dpwt2_shuffled;
     if (s >= 2 * m && s >= 16) {
         const int64_t slices = dpwt2_panel_slices(s, m);
-        if (panel_rows(s, R, slices, room) > 0) return dpwt2_panel;
-        if (W < R && W * slices <= room) return dpwt2_panel_narrow;
+        if (panel_rows(s, R, slices, room) > 0 || W * slices <= room) return dpwt2_panel;
     }
     return dpwt2_by_row;
 }
@@ -151,9 +161,8 @@ inline dpwt2_step dpwt2_plan(int32_t n, int32_t s, int32_t m, bool from_source, 
 // The rows of a forward panel for a level planned as step.
 inline int32_t dpwt2_panel_height(int32_t n, int32_t s, int32_t m, dpwt2_step step, int32_t W) {
     if (step == dpwt2_shuffled) return dpwt2_shuffled_rows(n, s, m, W);
-    if (step == dpwt2_panel)
-        return panel_rows(s, chunk_rows(W), dpwt2_panel_slices(s, m), 3 * int64_t{n});
-    return W;
+    const int32_t rows = panel_rows(s, chunk_rows(W), dpwt2_panel_slices(s, m), 3 * int64_t{n});
+    return rows > 0 ? rows : W;
 }
 
 // Ring slots of the in-place inverse panel: output i overwrites coarse
@@ -193,8 +202,11 @@ inline idpwt2_step idpwt2_plan(int32_t n, int32_t e, int32_t m, bool in_place, i
     // The panels list the columns of their taps (at most listed_taps).
     if (e >= 4 * mc && e >= 8 && mc <= listed_taps) {
         const int64_t slices = idpwt2_panel_slices(e, m, in_place);
-        if (panel_rows(rows, R, slices, room) > 0) return idpwt2_panel;
-        if (W < R && rows % W == 0 && W * slices <= room) return idpwt2_panel_narrow;
+        if (panel_rows(rows, R, slices, room) > 0 || (rows % W == 0 && W * slices <= room))
+            return idpwt2_panel;
     }
     return idpwt2_by_row;
 }
+
+} // namespace grid
+} // namespace

@@ -17,17 +17,21 @@
 #include <cstdint>
 
 namespace {
+namespace grid {
+using namespace signal_lanes;
 
-// One tap of both upsampled sums of an inverse row pass for the V vectors of
-// rows at p: every tap meets the even sum (first), the leading mf taps the
-// odd sum as well (second, only read when both is set).
-template <int W, int V>
-inline void up_tap(const double *p, double first, const double *second, bool both, vec<W> *even,
-                   vec<W> *odd) {
+// Synthesises the rows r .. r + R - 1 of a strip (coarse tap j at
+// lo_at(j), detail tap j at hi_at(j)) into the columns even and odd.
+template <int W, int R, class Lo, class Hi>
+WAVELET_TILE_INLINE inline void up_rows(const Lo &lo_at, const Hi &hi_at, ptrdiff_t r,
+                                        const double *g, const double *h, int32_t m, double *even,
+                                        double *odd) {
+    constexpr int V = R / W;
+    vec<W> a[V], b[V];
+    tiles::synthesise<W, V, true, true>(strip_of<W>(lo_at, hi_at, r), h, g, m, a, b);
     for (int v = 0; v < V; ++v) {
-        const vec<W> x = load<W>(p + v * W);
-        even[v] += first * x;
-        if (both) odd[v] += *second * x;
+        store<W>(even + r + v * W, a[v]);
+        store<W>(odd + r + v * W, b[v]);
     }
 }
 
@@ -47,11 +51,9 @@ template <int W, int R>
 void up_panel(double *out, const double *lo, const double *hi, int32_t n, int32_t e,
               const double *g, const double *h, int32_t m, int32_t rows, double *head, double *ring,
               int32_t K, double *stage) {
-    constexpr int V = R / W;
     const ptrdiff_t step = n;
     const ptrdiff_t slot_size = rows;
     const int32_t mc = (m + 1) / 2;
-    const int32_t mf = m / 2;
     const bool lo_here = lo == out;
     const bool hi_here = hi == out;
     if (hi_here)
@@ -97,21 +99,14 @@ void up_panel(double *out, const double *lo, const double *hi, int32_t n, int32_
             save_even = ring + slot_size * k;
             save_odd = ring + slot_size * (k + 1 == K ? 0 : k + 1);
         }
+        auto lo_tap = [&](int32_t j) { return coarse_at[j]; };
+        auto hi_tap = [&](int32_t j) { return detail_at[j]; };
         for (int32_t r = 0; r < rows; r += R) {
-            vec<W> a0[V], a1[V], b0[V], b1[V];
-            for (int v = 0; v < V; ++v) a0[v] = a1[v] = b0[v] = b1[v] = vec<W>{};
-            for (int32_t j = 0; j < mc; ++j)
-                up_tap<W, V>(coarse_at[j] + r, h[2 * j], h + 2 * j + 1, j < mf, a0, a1);
-            for (int32_t j = 0; j < mc; ++j)
-                up_tap<W, V>(detail_at[j] + r, g[2 * j], g + 2 * j + 1, j < mf, b1, b0);
             if (save_even) {
                 copy_slice<W, R>(even + r, save_even + r);
                 copy_slice<W, R>(odd + r, save_odd + r);
             }
-            for (int v = 0; v < V; ++v) {
-                store<W>(even + r + v * W, a0[v] + b0[v]);
-                store<W>(odd + r + v * W, a1[v] + b1[v]);
-            }
+            up_rows<W, R>(lo_tap, hi_tap, r, g, h, m, even, odd);
         }
     }
 }
@@ -133,28 +128,16 @@ void up_panels(double *out, const double *lo, const double *hi, int32_t n, int32
 
 // The row pass's columns 2i and 2i + 1 of up_fused_level over rows base ..
 // base + e - 1: coarse column i - j at lo[j], detail column i + j at hi[j]
-// (both indexed by row). MC fixes the taps per branch at compile time for
-// even filters (mc = mf = MC); 0 reads them from mc and mf.
-template <int W, int MC>
+// (both indexed by row). M fixes the filter length at compile time for the
+// common filters; 0 takes it from m.
+template <int W, int M>
 void pair_rows(const double *const *lo, const double *const *hi, int32_t base, int32_t e,
-               const double *g, const double *h, int32_t mc_any, int32_t mf_any, double *even_col,
-               double *odd_col) {
+               const double *g, const double *h, int32_t m, double *even_col, double *odd_col) {
     constexpr int32_t R = chunk_rows(W);
-    constexpr int V = R / W;
-    const int32_t mc = MC ? MC : mc_any;
-    const int32_t mf = MC ? MC : mf_any;
-    for (int32_t r = 0; r < e; r += R) {
-        vec<W> a0[V], a1[V], b0[V], b1[V];
-        for (int v = 0; v < V; ++v) a0[v] = a1[v] = b0[v] = b1[v] = vec<W>{};
-        for (int32_t j = 0; j < mc; ++j)
-            up_tap<W, V>(lo[j] + base + r, h[2 * j], h + 2 * j + 1, j < mf, a0, a1);
-        for (int32_t j = 0; j < mc; ++j)
-            up_tap<W, V>(hi[j] + base + r, g[2 * j], g + 2 * j + 1, j < mf, b1, b0);
-        for (int v = 0; v < V; ++v) {
-            store<W>(even_col + base + r + v * W, a0[v] + b0[v]);
-            store<W>(odd_col + base + r + v * W, a1[v] + b1[v]);
-        }
-    }
+    auto lo_tap = [&](int32_t j) { return lo[j] + base; };
+    auto hi_tap = [&](int32_t j) { return hi[j] + base; };
+    for (int32_t r = 0; r < e; r += R)
+        up_rows<W, R>(lo_tap, hi_tap, r, g, h, M ? M : m, even_col + base, odd_col + base);
 }
 
 // One inverse level with a separate source, its row and column passes
@@ -175,12 +158,11 @@ void up_fused_level(double *block, const double *coarse, const double *src, int3
     const ptrdiff_t step = n;
     const int32_t s = 2 * e;
     const int32_t mc = (m + 1) / 2;
-    const int32_t mf = m / 2;
     double *even_col = work, *odd_col = work + s, *head = work + 2 * ptrdiff_t{s};
     // head slot k holds coarse column e - mc + 1 + k.
     for (int32_t k = 0; k + 1 < mc; ++k)
         copy_lanes<W>(coarse + step * (e - mc + 1 + k), head + ptrdiff_t{e} * k, e);
-    auto rows = m == 4 ? pair_rows<W, 2> : m == 8 ? pair_rows<W, 4> : pair_rows<W, 0>;
+    auto rows = m == 4 ? pair_rows<W, 4> : m == 8 ? pair_rows<W, 8> : pair_rows<W, 0>;
     const double *lo_top[listed_taps], *lo_bottom[listed_taps], *hi[listed_taps];
     for (int32_t i = e - 1; i >= 0; --i) {
         for (int32_t j = 0; j < mc; ++j) {
@@ -197,8 +179,8 @@ void up_fused_level(double *block, const double *coarse, const double *src, int3
             if (c >= e) c -= e;
             hi[j] = src + step * (e + c);
         }
-        rows(lo_top, hi, 0, e, g, h, mc, mf, even_col, odd_col);
-        rows(lo_bottom, hi, e, e, g, h, mc, mf, even_col, odd_col);
+        rows(lo_top, hi, 0, e, g, h, m, even_col, odd_col);
+        rows(lo_bottom, hi, e, e, g, h, m, even_col, odd_col);
         double *even = block + step * (2 * i);
         if (nt) {
             upsum_lanes<W, true>(even_col, even_col + e, e, g, h, m, even);
@@ -210,4 +192,5 @@ void up_fused_level(double *block, const double *coarse, const double *src, int3
     }
 }
 
+} // namespace grid
 } // namespace

@@ -1,12 +1,15 @@
 // Vector forms of the periodized filtering kernels, written once over the
-// lane count W and compiled for each instruction set through lanes_forms.h.
+// lane count W and compiled for each instruction set through lanes_forms.h:
+// the adaptor that feeds a signal, read in place, to the tiled sums of
+// tile.h.
 //
-// Lanes hold independent outputs: lane l of a block computes output i0 + l
-// with the scalar sum unchanged (start at +0.0, add tap times sample in
-// increasing tap order, separate multiply and add). The results therefore
-// equal the plain kernels' bit for bit. Outputs whose window leaves the
-// period, and the few left over after the last full block, go through the
-// shared wrapped sums, as the plain kernels do.
+// Lanes hold consecutive outputs: lane l of a vector computes output i0 + l
+// with the scalar sum unchanged, so the results equal the plain kernels'
+// bit for bit. Outputs whose window leaves the period, and the few left over
+// after the last tile, go through the shared wrapped sums, as the plain
+// kernels do. A signal's samples mostly come from memory, where tiles of
+// one vector (two for the summed synthesis, whose two branches already make
+// four sums) keep up best with the loads.
 //
 // With NT (large outputs), a few scalar outputs first bring the output to a
 // vector boundary, and the vector stores then go around the caches.
@@ -17,99 +20,129 @@
 
 #include "../simd/lanes.h"
 #include "../sums.h"
+#include "tile.h"
 
 namespace {
+namespace signal_lanes {
 
 // The outputs of one call of a kernel from which its vector stores stream.
 constexpr int32_t stream_from = int32_t{1} << 21;
 
-// Scalar sums of single outputs through the shared wrapped sums, for the
-// outputs whose window leaves the period and those after the last block.
-inline double downlo_one(const double *x, int32_t n, const double *h, int32_t m, int32_t i) {
-    return sum_forward(x, n, 2 * i, h, 0, 1, m);
-}
-inline double downhi_one(const double *x, int32_t n, const double *g, int32_t m, int32_t i) {
-    return sum_backward(x, n, 2 * i + 1, g, 0, 1, m);
-}
-// Both outputs of sample i of uplo and of uphi: taps first, first + 2, ...
-// against x[(i - j) mod n] and x[(i + j) mod n].
-inline void uplo_one(const double *x, int32_t n, const double *h, int32_t mc, int32_t mf, int32_t i,
-                     double *y) {
-    y[2 * i] = sum_backward(x, n, i, h, 0, 2, mc);
-    y[2 * i + 1] = sum_backward(x, n, i, h, 1, 2, mf);
-}
-inline void uphi_one(const double *x, int32_t n, const double *g, int32_t mc, int32_t mf, int32_t i,
-                     double *y) {
-    y[2 * i + 1] = sum_forward(x, n, i, g, 0, 2, mc);
-    y[2 * i] = sum_forward(x, n, i, g, 1, 2, mf);
+// A signal read in place for analysis, from sample 2i0 on: vector k holds
+// outputs i0 + kW .. i0 + kW + W - 1. Tap j of the lowpass sum of output i
+// reads x[2i + j], of the highpass sum x[2i + 1 - j]: the even or odd lanes
+// of two loads, the same two for taps j and j + 1.
+template <int W> struct signal_pairs {
+    const double *w; // x + 2 i0
+    template <int P> vec<W> lo(int32_t j, int k) const {
+        const double *p = w + (j - P) + 2 * k * W;
+        const vec<W> a = load<W>(p), b = load<W>(p + W);
+        return P ? lanes<W>::odd(a, b) : lanes<W>::even(a, b);
+    }
+    template <int P> vec<W> hi(int32_t j, int k) const {
+        const double *p = w - (j - P) + 2 * k * W;
+        const vec<W> a = load<W>(p), b = load<W>(p + W);
+        return P ? lanes<W>::even(a, b) : lanes<W>::odd(a, b);
+    }
+};
+
+// The two halves of a signal read in place for synthesis: vector k holds
+// samples i0 + kW ..; coarse tap j reads lo[i - j], detail tap j hi[i + j].
+template <int W> struct signal_halves {
+    const double *lo, *hi; // lo + i0, hi + i0
+    vec<W> c(int32_t j, int k) const { return load<W>(lo - j + k * W); }
+    vec<W> d(int32_t j, int k) const { return load<W>(hi + j + k * W); }
+};
+
+// The first output at or after from (and before end) whose place in y is
+// vector-aligned, the outputs before it made by one(i); to is the number of
+// doubles each output takes in y.
+template <int W, class One>
+inline int32_t align_outputs(double *y, int32_t to, int32_t from, int32_t end, One &&one) {
+    int32_t i = from;
+    for (int32_t k = 0; k < W && i < end && !vector_aligned<W>(y + to * i); ++k, ++i) one(i);
+    return i;
 }
 
-// y[i] = sum_j h[j] x[(2i + j) mod n]
-template <int W, bool NT = false>
-void downlo_lanes(const double *x, int32_t n, const double *h, int32_t m, double *y) {
-    typedef lanes<W> L;
-    const int32_t half = n / 2;
-    int32_t last = -1;
-    if (m <= n) {
-        last = (n - m) / 2;
-        if (last > half - 1) last = half - 1;
+// Stores the even and odd outputs of K vectors from y on, interleaved.
+template <int W, int K>
+inline void put_pairs(double *y, const vec<W> *even, const vec<W> *odd, bool nt) {
+    for (int k = 0; k < K; ++k) {
+        put<W>(y + 2 * k * W, lanes<W>::zip_lo(even[k], odd[k]), nt);
+        put<W>(y + 2 * k * W + W, lanes<W>::zip_hi(even[k], odd[k]), nt);
     }
-    int32_t i = 0;
+}
+
+// One analysis kernel: y[i] = lowpass (LO) or highpass output i of x, for
+// i = 0 .. n/2 - 1. Tiles cover outputs from .. end-1, where no window
+// wraps; the wrapped sum one(i) makes the others.
+template <int W, bool NT, bool LO, class One>
+void down_signal(const double *x, int32_t n, const double *f, int32_t m, double *y, int32_t from,
+                 int32_t end, One &&one) {
+    const int32_t half = n / 2;
+    for (int32_t i = 0; i < from; ++i) y[i] = one(i);
     bool nt = false;
+    int32_t i = from;
     if constexpr (NT) {
-        // Scalar outputs up to the first aligned block.
-        for (; i < W && i <= last && !vector_aligned<W>(y + i); ++i)
-            y[i] = downlo_one(x, n, h, m, i);
+        i = align_outputs<W>(y, 1, i, end, [&](int32_t k) { y[k] = one(k); });
         nt = vector_aligned<W>(y + i);
     }
-    // A block reads x[2i .. 2i + 2W + m - 2] at most (the pair loads of an
-    // unpaired last tap reach one sample past its window).
-    for (; i + W - 1 <= last && 2 * i + 2 * W + m - 1 <= n; i += W) {
-        const double *w = x + 2 * i;
-        vec<W> s = {};
-        int32_t j = 0;
-        for (; j + 1 < m; j += 2) {
-            const vec<W> a = load<W>(w + j), b = load<W>(w + j + W);
-            s += h[j] * L::even(a, b);
-            s += h[j + 1] * L::odd(a, b);
-        }
-        if (j < m) s += h[j] * L::even(load<W>(w + j), load<W>(w + j + W));
-        put<W>(y + i, s, nt);
-    }
-    for (; i < half; ++i) y[i] = downlo_one(x, n, h, m, i);
+    i = tiles::tiled<W, 1>(i, end, [&]<int K>(int32_t at) WAVELET_TILE_INLINE {
+        vec<W> lo[K], hi[K];
+        tiles::analyse<W, K, LO, !LO>(signal_pairs<W>{x + 2 * at}, f, f, m, lo, hi);
+        for (int k = 0; k < K; ++k) put<W>(y + at + k * W, LO ? lo[k] : hi[k], nt);
+    });
+    for (; i < half; ++i) y[i] = one(i);
     // cppcheck-suppress knownConditionTrueFalse ; true in the streaming instantiation
     if (nt) stream_fence();
 }
 
-// y[i] = sum_j g[j] x[(2i + 1 - j) mod n]
+// y[i] = sum_j h[j] x[(2i + j) mod n]. A tile at i reads x[2i .. 2i + 2KW +
+// m - 2] at most (the pair loads of an unpaired last tap reach one sample
+// past its window), so tiles end where 2i + 2W + m - 1 would pass n.
+template <int W, bool NT = false>
+void downlo_lanes(const double *x, int32_t n, const double *h, int32_t m, double *y) {
+    int32_t end = m <= n ? (n - m + 1) / 2 : 0;
+    if (end > n / 2) end = n / 2;
+    down_signal<W, NT, true>(x, n, h, m, y, 0, end,
+                             [&](int32_t i) { return sum_forward(x, n, 2 * i, h, 0, 1, m); });
+}
+
+// y[i] = sum_j g[j] x[(2i + 1 - j) mod n]. Tap m - 1 of output i reads down
+// to x[2i + 2 - m], so tiles start at the first output whose window stays
+// at or above x[0].
 template <int W, bool NT = false>
 void downhi_lanes(const double *x, int32_t n, const double *g, int32_t m, double *y) {
-    typedef lanes<W> L;
     const int32_t half = n / 2;
-    const int32_t first = m > 0 ? (m + 1) / 2 - 1 : 0;
-    const int32_t edge_end = first < half ? first : half;
-    for (int32_t i = 0; i < edge_end; ++i) y[i] = downhi_one(x, n, g, m, i);
-    int32_t i = edge_end;
+    int32_t first = m > 0 ? (m + 1) / 2 - 1 : 0;
+    if (first > half) first = half;
+    down_signal<W, NT, false>(x, n, g, m, y, first, half,
+                              [&](int32_t i) { return sum_backward(x, n, 2 * i + 1, g, 0, 1, m); });
+}
+
+// One synthesis kernel: the coarse branch (C) of lo, the detail branch (D)
+// of hi, or their sum, into y[2i] and y[2i + 1] for i = 0 .. e - 1. Tiles
+// cover samples from .. end-1, where no window wraps; one(i) makes both
+// outputs of the others through the wrapped sums.
+template <int W, bool NT, bool C, bool D, class One>
+void up_signal(const double *lo, const double *hi, int32_t e, const double *g, const double *h,
+               int32_t m, double *y, int32_t from, int32_t end, One &&one) {
+    int32_t i = 0;
+    for (; i < from; ++i) one(i);
     bool nt = false;
     if constexpr (NT) {
-        for (int32_t k = 0; k < W && i < half && !vector_aligned<W>(y + i); ++k, ++i)
-            y[i] = downhi_one(x, n, g, m, i);
-        nt = vector_aligned<W>(y + i);
+        i = align_outputs<W>(y, 2, i, end, one);
+        nt = vector_aligned<W>(y + 2 * i);
     }
-    for (; i + W <= half; i += W) {
-        const double *w = x + 2 * i;
-        vec<W> s = {};
-        int32_t j = 0;
-        // Taps j and j + 1 meet the odd and even lanes of x[2i - j ...].
-        for (; j + 1 < m; j += 2) {
-            const vec<W> a = load<W>(w - j), b = load<W>(w - j + W);
-            s += g[j] * L::odd(a, b);
-            s += g[j + 1] * L::even(a, b);
-        }
-        if (j < m) s += g[j] * L::odd(load<W>(w - j), load<W>(w - j + W));
-        put<W>(y + i, s, nt);
-    }
-    for (; i < half; ++i) y[i] = downhi_one(x, n, g, m, i);
+    i = tiles::tiled < W,
+    C && D
+        ? 2
+        : 1 > (i, end, [&]<int K>(int32_t at) WAVELET_TILE_INLINE {
+              vec<W> even[K], odd[K];
+              tiles::synthesise<W, K, C, D>(signal_halves<W>{lo + at, hi + at}, h, g, m, even, odd);
+              put_pairs<W, K>(y + 2 * at, even, odd, nt);
+          });
+    for (; i < e; ++i) one(i);
     // cppcheck-suppress knownConditionTrueFalse ; true in the streaming instantiation
     if (nt) stream_fence();
 }
@@ -117,119 +150,38 @@ void downhi_lanes(const double *x, int32_t n, const double *g, int32_t m, double
 // y[2i] = sum_j h[2j] x[(i - j) mod n], y[2i+1] = sum_j h[2j+1] x[(i - j) mod n]
 template <int W, bool NT = false>
 void uplo_lanes(const double *x, int32_t n, const double *h, int32_t m, double *y) {
-    typedef lanes<W> L;
-    const int32_t mc = (m + 1) / 2;
-    const int32_t mf = m / 2;
-    const int32_t edge_end = n < mc ? n : mc;
-    for (int32_t i = 0; i < edge_end; ++i) uplo_one(x, n, h, mc, mf, i, y);
-    int32_t i = edge_end;
-    bool nt = false;
-    if constexpr (NT) {
-        for (int32_t k = 0; k < W && i < n && !vector_aligned<W>(y + 2 * i); ++k, ++i)
-            uplo_one(x, n, h, mc, mf, i, y);
-        nt = vector_aligned<W>(y + 2 * i);
-    }
-    for (; i + W <= n; i += W) {
-        vec<W> even = {}, odd = {};
-        for (int32_t j = 0; j < mc; ++j) {
-            const vec<W> a = load<W>(x + i - j);
-            even += h[2 * j] * a;
-            if (j < mf) odd += h[2 * j + 1] * a;
-        }
-        put<W>(y + 2 * i, L::zip_lo(even, odd), nt);
-        put<W>(y + 2 * i + W, L::zip_hi(even, odd), nt);
-    }
-    for (; i < n; ++i) uplo_one(x, n, h, mc, mf, i, y);
-    // cppcheck-suppress knownConditionTrueFalse ; true in the streaming instantiation
-    if (nt) stream_fence();
+    const int32_t mc = (m + 1) / 2, mf = m / 2;
+    up_signal<W, NT, true, false>(x, x, n, h, h, m, y, n < mc ? n : mc, n, [&](int32_t i) {
+        y[2 * i] = sum_backward(x, n, i, h, 0, 2, mc);
+        y[2 * i + 1] = sum_backward(x, n, i, h, 1, 2, mf);
+    });
 }
 
 // y[2i+1] = sum_j g[2j] x[(i + j) mod n], y[2i] = sum_j g[2j+1] x[(i + j) mod n]
 template <int W, bool NT = false>
 void uphi_lanes(const double *x, int32_t n, const double *g, int32_t m, double *y) {
-    typedef lanes<W> L;
-    const int32_t mc = (m + 1) / 2;
-    const int32_t mf = m / 2;
-    const int32_t inner = n - mc > 0 ? n - mc : 0;
-    int32_t i = 0;
-    bool nt = false;
-    if constexpr (NT) {
-        for (; i < W && i < inner && !vector_aligned<W>(y + 2 * i); ++i)
-            uphi_one(x, n, g, mc, mf, i, y);
-        nt = vector_aligned<W>(y + 2 * i);
-    }
-    for (; i + W <= inner; i += W) {
-        vec<W> even = {}, odd = {};
-        for (int32_t j = 0; j < mc; ++j) {
-            const vec<W> a = load<W>(x + i + j);
-            even += g[2 * j] * a;
-            if (j < mf) odd += g[2 * j + 1] * a;
-        }
-        put<W>(y + 2 * i, L::zip_lo(odd, even), nt);
-        put<W>(y + 2 * i + W, L::zip_hi(odd, even), nt);
-    }
-    for (; i < n; ++i) uphi_one(x, n, g, mc, mf, i, y);
-    // cppcheck-suppress knownConditionTrueFalse ; true in the streaming instantiation
-    if (nt) stream_fence();
-}
-
-// Both outputs of sample i of upsum through the wrapped sums: each branch
-// rounded to double, then the two added.
-inline void upsum_one(const double *lo, const double *hi, int32_t e, const double *g,
-                      const double *h, int32_t mc, int32_t mf, int32_t i, double *y) {
-    y[2 * i] = sum_backward(lo, e, i, h, 0, 2, mc) + sum_forward(hi, e, i, g, 1, 2, mf);
-    y[2 * i + 1] = sum_backward(lo, e, i, h, 1, 2, mf) + sum_forward(hi, e, i, g, 0, 2, mc);
+    const int32_t mc = (m + 1) / 2, mf = m / 2;
+    up_signal<W, NT, false, true>(x, x, n, g, g, m, y, 0, n - mc > 0 ? n - mc : 0, [&](int32_t i) {
+        y[2 * i + 1] = sum_forward(x, n, i, g, 0, 2, mc);
+        y[2 * i] = sum_forward(x, n, i, g, 1, 2, mf);
+    });
 }
 
 // y = uplo(lo, e, h) + uphi(hi, e, g), each element rounded as adddouble
 // rounds the sum of the two upsampled branches. y must not overlap lo or hi.
-// With NT, vector stores go around the caches once a few scalar outputs
-// have brought y to a vector boundary.
+// Tiles start at mc, where uplo stops wrapping, and end by e - mc, where
+// uphi starts.
 template <int W, bool NT = false>
 void upsum_lanes(const double *lo, const double *hi, int32_t e, const double *g, const double *h,
                  int32_t m, double *y) {
-    typedef lanes<W> L;
-    const int32_t mc = (m + 1) / 2;
-    const int32_t mf = m / 2;
-    // Blocks start at mc, where uplo stops wrapping, and end by e - mc, where
-    // uphi starts.
-    const int32_t head_end = e < mc ? e : mc;
-    const int32_t inner_end = e - mc;
-    int32_t i = 0;
-    for (; i < head_end; ++i) upsum_one(lo, hi, e, g, h, mc, mf, i, y);
-    bool nt = false;
-    if constexpr (NT) {
-        for (int32_t k = 0; k < W && i < e && !vector_aligned<W>(y + 2 * i); ++k, ++i)
-            upsum_one(lo, hi, e, g, h, mc, mf, i, y);
-        nt = vector_aligned<W>(y + 2 * i);
-    }
-    // B blocks of W samples at a time, the coarse and detail sums side by
-    // side: 4B independent sums keep the adders busy through their latency.
-    auto blocks = [&]<int B>(int32_t at) {
-        vec<W> a0[B], a1[B], b0[B], b1[B];
-        for (int b = 0; b < B; ++b) a0[b] = a1[b] = b0[b] = b1[b] = vec<W>{};
-        for (int32_t j = 0; j < mc; ++j)
-            for (int b = 0; b < B; ++b) {
-                const vec<W> x = load<W>(lo + at + b * W - j);
-                const vec<W> z = load<W>(hi + at + b * W + j);
-                a0[b] += h[2 * j] * x;
-                b1[b] += g[2 * j] * z;
-                if (j < mf) {
-                    a1[b] += h[2 * j + 1] * x;
-                    b0[b] += g[2 * j + 1] * z;
-                }
-            }
-        for (int b = 0; b < B; ++b) {
-            const vec<W> y0 = a0[b] + b0[b], y1 = a1[b] + b1[b];
-            put<W>(y + 2 * (at + b * W), L::zip_lo(y0, y1), nt);
-            put<W>(y + 2 * (at + b * W) + W, L::zip_hi(y0, y1), nt);
-        }
-    };
-    for (; i + 2 * W <= inner_end; i += 2 * W) blocks.template operator()<2>(i);
-    for (; i + W <= inner_end; i += W) blocks.template operator()<1>(i);
-    for (; i < e; ++i) upsum_one(lo, hi, e, g, h, mc, mf, i, y);
-    // cppcheck-suppress knownConditionTrueFalse ; true in the streaming instantiation
-    if (nt) stream_fence();
+    const int32_t mc = (m + 1) / 2, mf = m / 2;
+    const int32_t from = e < mc ? e : mc;
+    up_signal<W, NT, true, true>(
+        lo, hi, e, g, h, m, y, from, e - mc > from ? e - mc : from, [&](int32_t i) {
+            y[2 * i] = sum_backward(lo, e, i, h, 0, 2, mc) + sum_forward(hi, e, i, g, 1, 2, mf);
+            y[2 * i + 1] = sum_backward(lo, e, i, h, 1, 2, mf) + sum_forward(hi, e, i, g, 0, 2, mc);
+        });
 }
 
+} // namespace signal_lanes
 } // namespace

@@ -16,6 +16,7 @@ static_assert(simd_lanes(WAVELET_FORM(simd)) == WAVELET_WIDTH, "the variant tabl
 
 WAVELET_TARGET_BEGIN(WAVELET_TARGET)
 #include "lanes_body.h"
+using namespace signal_lanes;
 
 #if WAVELET_FORMS_OF(downlo)
 void WAVELET_FORM(downlo)(const double *x, int32_t n, const double *h, int32_t m, double *y) {
