@@ -113,7 +113,7 @@ inline int32_t dpwt2_ring_mirror(int32_t m) {
 // The most bytes the slices that every tap of a row panel reads (the
 // shuffled forward panel's ring, the inverse panel's stage) take: they
 // should stay in the first-level data cache.
-constexpr int64_t staged_bytes = int64_t{48} << 10;
+constexpr int64_t staged_bytes = int64_t{24} << 10;
 
 // Panel rows (a power of two, at least chunk) halved until the given number
 // of slices of that many rows fits staged_bytes, or one chunk is left.
@@ -125,7 +125,11 @@ inline int32_t staged_rows(int32_t rows, int32_t chunk, int64_t slices) {
 // The rows of the shuffled panel in the 3n work array; 0 if none fit.
 inline int32_t dpwt2_shuffled_rows(int32_t n, int32_t s, int32_t m, int32_t W) {
     const int64_t staged = 2 * int64_t{dpwt2_ring_pairs(m)} + dpwt2_ring_mirror(m);
-    return staged_rows(panel_rows(s, W, staged + dpwt2_head_slots(m), 3 * int64_t{n}), W, staged);
+    // The ring and its mirror take twice the first-level cache: the tiles
+    // read them from the second, and taller panels visit each grid column
+    // fewer times.
+    return staged_rows(panel_rows(s, W, staged + dpwt2_head_slots(m), 3 * int64_t{n}), W,
+                       staged / 2);
 }
 
 // The slices of the forward panel: the ring and the head.
