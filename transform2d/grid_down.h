@@ -3,11 +3,12 @@
 // grid_plan.h chooses which of them a level takes.
 //
 // The column passes run the vector filtering kernels on each contiguous
-// column. The row passes take a panel of R adjacent rows at a time: in a
-// column-major grid the panel's entries in one column are R contiguous
-// doubles, so lane l of every vector belongs to row r0 + l and performs that
-// row's scalar sum unchanged. Every result therefore equals the plain
-// transform's bit for bit.
+// column. The row passes take a panel of adjacent rows: in a column-major
+// grid the panel's entries in one column are contiguous doubles, so lane l
+// of every vector belongs to row r0 + l and performs that row's scalar sum
+// unchanged, in the tiled sums of tile.h (several vectors of rows of one
+// output, or one vector of rows of several outputs). Every result therefore
+// equals the plain transform's bit for bit.
 //
 // A panel is filtered in place. Outputs are produced in increasing order, and
 // the only inputs a later output still needs after they are overwritten are
@@ -38,8 +39,8 @@ template <int W, class Lo, class Hi> struct strip {
     ptrdiff_t r;
     template <int P> vec<W> lo(int32_t j, int k) const { return load<W>(lo_at(j) + r + k * W); }
     template <int P> vec<W> hi(int32_t j, int k) const { return load<W>(hi_at(j) + r + k * W); }
-    vec<W> c(int32_t j, int k) const { return load<W>(lo_at(j) + r + k * W); }
-    vec<W> d(int32_t j, int k) const { return load<W>(hi_at(j) + r + k * W); }
+    vec<W> c(int32_t j, int k) const { return lo<0>(j, k); }
+    vec<W> d(int32_t j, int k) const { return hi<0>(j, k); }
 };
 template <int W, class Lo, class Hi>
 strip<W, Lo, Hi> strip_of(const Lo &lo, const Hi &hi, ptrdiff_t r) {
