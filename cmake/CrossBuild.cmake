@@ -1,19 +1,14 @@
-# Every nested tree of the build (other platforms, checking builds), made as
-# steps of the x86-64 Linux build by one rule.
-#
 # wavelet_cross_build(NAME <name> [TOOLCHAIN <file>] [SOURCE <folder>]
 #                     [TEST_DIRS <dir>...] [EMULATOR <word>...]
 #                     [FIXTURE <fixture>] [TARGET <target>] [ARGS <arg>...])
-# configures this source tree (or SOURCE) again, with the toolchain if one
-# is given, into <build>/<name> and builds it as the step wavelet_<name>; the
-# nested tree makes no twins of its own. With EMULATOR (where the build has
-# tests) the nested tree builds the test programs of the folders tests/<dir>
-# and runs each as one test through the emulator, and this tree registers
-# each of them, and each plain test of those folders, as "<name>.<test>"
-# (label <name>), requiring FIXTURE when one is given. Without an emulator
-# the tests of those folders are built for this tree's own tests to run.
-# TARGET builds only that target of the nested tree; ARGS come last, so they
-# may override the defaults.
+# The one rule for every nested tree (other platforms, checking builds):
+# configures this source tree (or SOURCE) again into <build>/<name>, with
+# the toolchain, and builds it (or its TARGET) as the step wavelet_<name>.
+# With EMULATOR the nested tree runs each test program of tests/<dir> as one
+# test through it, and this tree registers them and the folders' plain
+# tests as "<name>.<test>" (label <name>, requiring FIXTURE); without, those
+# folders' tests are built for this tree's tests to run. ARGS come last, so
+# they may override the defaults.
 include(ExternalProject)
 include("${CMAKE_CURRENT_LIST_DIR}/MirrorTests.cmake")
 

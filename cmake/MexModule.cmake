@@ -1,24 +1,19 @@
-# Building MEX modules: shared objects (Linux), DLLs (Windows) or bundles
-# (macOS) that export only the host's entries.
+# MEX modules: shared objects (Linux), DLLs (Windows) or bundles (macOS)
+# that export only the host's entries.
 #
-# Every source is compiled once per build flavour into the library
-# wavelet_core, with exactly the flags the modules need: hidden symbols, no
-# exceptions or run-time type information, one section per function. Every
-# module, test program, benchmark and fuzzer of the flavour links it, so the
-# tests run the object code that ships; each module keeps only what it can
-# reach from its entries (the linker drops every other section).
+# Every source is compiled once per build flavour into wavelet_core, with
+# the modules' flags (hidden symbols, no exceptions or RTTI, a section per
+# function). Every module, test program, benchmark and fuzzer of the
+# flavour links it, so the tests run the object code that ships; each
+# module keeps only what its entries reach.
 #
-# A Linux module exports mexFunction (command modules) and mexVersion at the
-# symbol version "MEX", whose base version entry is the module's file name;
-# it links the host's libmx, libmex and libmat and needs no C++ runtime at
-# load time. A Windows module exports only mexFunction and imports the host
-# operations by name from libmx.dll and libmex.dll, through import libraries
-# made here from the .def files in host/windows/; its compiler runtime is
-# linked in. The macOS bundles are described in cmake/macos/platform.cmake.
+# Linux: mexFunction and mexVersion at the symbol version "MEX" (base entry:
+# the file name), no C++ runtime needed at load time. Windows: mexFunction
+# only, the host imported through import libraries made from host/windows/.
+# macOS: cmake/macos/platform.cmake.
 #
 # Per platform: MEX_PLATFORM (the folder), MEX_EXT, WAVELET_KERNEL_MODULES
-# (whether the kernel-only modules are built there) and
-# WAVELET_MODULELESS_COMMANDS (commands with no module there).
+# (kernel-only modules delivered there), WAVELET_MODULELESS_COMMANDS.
 set(WAVELET_KERNEL_MODULES OFF)
 set(WAVELET_MODULELESS_COMMANDS)
 set(module_flags -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti)
@@ -30,8 +25,7 @@ else()
     set(MEX_PLATFORM win64)
     set(MEX_EXT mexw64)
   elseif(CMAKE_SYSTEM_PROCESSOR STREQUAL "aarch64")
-    # ARM Linux, where Octave users run the MEX form: the x86-64 module
-    # format and exports, in a folder of its own.
+    # ARM Linux: the x86-64 module format, in a folder of its own.
     set(MEX_PLATFORM aarch64)
     set(MEX_EXT mexa64)
   elseif(CMAKE_SIZEOF_VOID_P EQUAL 8)
@@ -50,8 +44,7 @@ else()
 endif()
 
 add_library(wavelet_core STATIC ${WAVELET_LIBRARY_SOURCES})
-# The version query, which every Linux module and every kernel-only module
-# exports.
+# The version query of the Linux and kernel-only modules.
 add_library(wavelet_version OBJECT ${WAVELET_VERSION_SOURCE})
 foreach(library wavelet_core wavelet_version)
   set_target_properties(${library} PROPERTIES
@@ -61,16 +54,12 @@ foreach(library wavelet_core wavelet_version)
   target_include_directories(${library} PUBLIC "${PROJECT_SOURCE_DIR}")
   target_compile_options(${library} PRIVATE ${module_flags})
 endforeach()
-# (A checking build of i386 may round every sum to double instead, as the
-# i386 macOS modules do: WAVELET_I386_ROUNDED.)
+# (WAVELET_I386_ROUNDED rounds every sum to double, as on i386 macOS.)
 if(MEX_PLATFORM STREQUAL "glnx86" AND NOT WAVELET_I386_ROUNDED)
   target_compile_definitions(wavelet_core PUBLIC WAVELET_EXTENDED_ACCUMULATION)
 endif()
 
-include("${CMAKE_CURRENT_LIST_DIR}/KernelSymbol.cmake")
-
 if(WIN32)
-  # Import libraries for the host's DLLs, from the .def files we keep.
   set(WAVELET_IMPORT_DIR "${CMAKE_BINARY_DIR}/host_imports")
   file(MAKE_DIRECTORY "${WAVELET_IMPORT_DIR}")
   set(WAVELET_HOST_IMPORTS)
@@ -96,8 +85,15 @@ function(add_mex_module name)
   endif()
   set(target ${name})
   set(outdir "${MEX_MODULE_DIR}")
-  wavelet_kernel_symbol(${name} symbol)
   if(ARG_KERNEL_ONLY)
+    # The kernel's linker symbol, for its two argument lists:
+    # (const double*, double*, int32_t) for the mirrors, else (const
+    # double*, int32_t, const double*, int32_t, double*).
+    string(LENGTH "${name}" length)
+    set(symbol "_Z${length}${name}PKdiS0_iPd")
+    if(name MATCHES "^mirror")
+      set(symbol "_Z${length}${name}PKdPdi")
+    endif()
     set(target kernel_${name})
     set(outdir "${MEX_MODULE_DIR}/kernels")
     add_library(${target} MODULE $<TARGET_OBJECTS:wavelet_version>)
@@ -124,9 +120,8 @@ function(add_mex_module name)
     set(exports "${WAVELET_MAC_COMMAND_EXPORTS}")
     if(ARG_KERNEL_ONLY)
       set(exports "${WAVELET_MAC_KERNEL_EXPORTS}")
-      # Nothing the bundle exports calls its kernel, so a one-line object
-      # holds a reference to it that no Mach-O linker may strip (the Mach-O
-      # symbol carries one more leading underscore).
+      # Nothing the bundle exports calls its kernel: a one-line object
+      # holds it (the Mach-O symbol has one more leading underscore).
       set(root "${CMAKE_BINARY_DIR}/kernel_roots/${name}.c")
       file(WRITE "${root}" "/* Keeps the kernel ${name} in its bundle. */\n"
                            "extern char kernel __asm__(\"_${symbol}\");\n"

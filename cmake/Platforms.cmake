@@ -47,31 +47,14 @@ function(wavelet_platform_ready result option what why)
 endfunction()
 
 # --- i386 Linux: the modules whose sums are 80-bit (x87) -------------------
-# Can this machine build and run 32-bit C++ programs (gcc-multilib and
-# g++-multilib on Debian)? The probe uses the C++ runtime and exceptions,
-# as the test programs do. A failed build is tried again at the next
-# configure (the packages may have come since).
+# Can this machine build (and run) -m32 C++ programs? A failed build is
+# tried again at the next configure: the packages may have come since.
 if(WAVELET_I386 AND (NOT DEFINED WAVELET_I386_PROBE_RUN
                      OR WAVELET_I386_PROBE_RUN STREQUAL "FAILED_TO_COMPILE"))
   unset(WAVELET_I386_PROBE_RUN CACHE)
   unset(WAVELET_I386_PROBE_COMPILE CACHE)
-  set(probe "${CMAKE_BINARY_DIR}/CMakeFiles/i386_probe.cpp")
-  file(WRITE "${probe}" [=[
-#include <stdexcept>
-#include <string>
-#include <vector>
-static_assert(sizeof(void *) == 4, "not a 32-bit target");
-int main() {
-    std::vector<std::string> v{"probe"};
-    try {
-        throw std::runtime_error(v[0]);
-    } catch (const std::exception &e) {
-        return std::string(e.what()) == "probe" ? 0 : 1;
-    }
-}
-]=])
   try_run(WAVELET_I386_PROBE_RUN WAVELET_I386_PROBE_COMPILE
-    "${CMAKE_BINARY_DIR}/CMakeFiles/i386_probe" "${probe}"
+    "${CMAKE_BINARY_DIR}/CMakeFiles/i386_probe" "${CMAKE_CURRENT_LIST_DIR}/i386_probe.cpp"
     COMPILE_DEFINITIONS -m32
     LINK_OPTIONS -m32
     COMPILE_OUTPUT_VARIABLE probe_output)
@@ -89,12 +72,10 @@ endif()
 wavelet_platform_ready(ready WAVELET_I386 "the i386 build (off with -DWAVELET_I386=OFF)"
   "a -m32 C++ program does not build here (install gcc-multilib and g++-multilib)" i386_builds)
 if(ready)
-  # A kernel built without 32-bit support links -m32 programs but cannot
-  # run them: there the whole tier (test programs, mexcall, the digest
-  # program, the rounded twin) runs under qemu-i386, whose x87 emulation
-  # keeps the 80-bit format (WAVELET_I386_RUN, the words that start an i386
-  # program; empty for a native start). Without either the modules are
-  # still built, and their tests show as one skipped test.
+  # Where the kernel cannot run 32-bit programs, the whole tier runs under
+  # qemu-i386, whose x87 emulation keeps the 80-bit format
+  # (WAVELET_I386_RUN starts an i386 program). Without either the modules
+  # are still built, and their tests show as one skipped test.
   set(WAVELET_I386_RUN "")
   set(WAVELET_I386_TESTS ${WAVELET_TESTS})
   if(NOT WAVELET_I386_PROBE_RUN STREQUAL "0" OR WAVELET_I386_EMULATE)
@@ -109,23 +90,15 @@ if(ready)
   wavelet_cross_build(NAME i386 TOOLCHAIN "${toolchain}"
     ARGS "-DWAVELET_TESTS=${WAVELET_I386_TESTS}" "-DWAVELET_EMULATOR=${WAVELET_I386_RUN}")
   if(WAVELET_I386_TESTS)
-    # The i386 macOS flavour (SSE2 sums rounded to double) cannot run here,
-    # so its twin for i386 Linux runs the digest program: it must reproduce
-    # the 64-bit digests (i386.rounded_same_bits_as_x86_64).
+    # The i386 macOS flavour (sums rounded to double) cannot run here: its
+    # twin for i386 Linux must reproduce the 64-bit digests.
     set(WAVELET_I386_ROUNDED_DIR "${CMAKE_BINARY_DIR}/i386-rounded")
     wavelet_cross_build(NAME i386-rounded TOOLCHAIN "${toolchain}" TEST_DIRS platforms
       TARGET wavelet_digest
       ARGS -DWAVELET_I386_ROUNDED=ON "-DMEX_OUTPUT_ROOT=${WAVELET_I386_ROUNDED_DIR}/modules")
-    # Every test of the nested tree is registered here as "i386.<name>" once
-    # the whole tree has been configured. Started natively, each test
-    # program runs directly; under the emulator, through the nested tree's
-    # own tests, which start it there.
-    set(direct DIRECT)
-    if(WAVELET_I386_RUN)
-      set(direct)
-    endif()
+    # Every test of the nested tree becomes "i386.<name>".
     cmake_language(DEFER DIRECTORY "${PROJECT_SOURCE_DIR}"
-      CALL wavelet_mirror_tests PREFIX i386 TREE "${WAVELET_I386_DIR}" LABEL i386 ${direct}
+      CALL wavelet_mirror_tests PREFIX i386 TREE "${WAVELET_I386_DIR}" LABEL i386
            DIRS "${PROJECT_SOURCE_DIR}/tests")
   elseif(WAVELET_TESTS)
     add_test(NAME i386.suite
@@ -135,9 +108,7 @@ if(ready)
 endif()
 
 # --- Windows x64 (MinGW-w64), tested under Wine -----------------------------
-# The nested tree also builds a Windows stand-in host (libmx.dll, libmex.dll,
-# libmat.dll, mexcall.exe); its programs run in a Wine prefix of the build's
-# own.
+# With a Windows stand-in host, run in a Wine prefix of the build's own.
 find_program(WAVELET_MINGW_CXX x86_64-w64-mingw32-g++)
 wavelet_platform_ready(ready WAVELET_WINDOWS "the Windows modules"
   "they need the MinGW-w64 cross compiler (install g++-mingw-w64-x86-64)" WAVELET_MINGW_CXX)
@@ -150,8 +121,7 @@ if(ready)
   set(emulator)
   if(WAVELET_TESTS AND WAVELET_WINE AND WAVELET_WINESERVER)
     set(WAVELET_WINDOWS_TESTS ON)
-    # A Windows program of the nested tree, run under Wine: the launcher's
-    # words, separated by "|".
+    # The words that start a Windows program of the nested tree.
     set(WAVELET_WINE_RUN "${PROJECT_SOURCE_DIR}/cmake/windows/run_under_wine.sh|${WAVELET_WINE}|${wine_prefix}|${WAVELET_WINDOWS_DIR}/bin")
     string(REPLACE "|" ";" emulator "${WAVELET_WINE_RUN}")
   endif()
@@ -161,10 +131,9 @@ if(ready)
     EMULATOR ${emulator}
     FIXTURE wine_prefix)
   if(WAVELET_WINDOWS_TESTS)
-    # The first start of Wine fills the prefix (a minute at most); every
-    # other test waits for it. The Wine server then stays up between the
-    # tests. Wine hangs without a tmpfs at /dev/shm (a bare chroot has
-    # none): that is said at once instead.
+    # The first start of Wine fills the prefix and every other test waits
+    # for it; the Wine server then stays up. Wine hangs without a tmpfs at
+    # /dev/shm (a bare chroot has none): that is said at once instead.
     add_test(NAME windows.prefix
       COMMAND sh -c "if [ \"$(stat -f -c %T /dev/shm 2>/dev/null)\" != tmpfs ]; then echo 'Wine needs a tmpfs at /dev/shm (mount -t tmpfs tmpfs /dev/shm)'; exit 1; fi; \"$0\" \"$1\" \"$2\" \"$3\" cmd /c exit 0 && WINEPREFIX=\"$2\" \"$4\" -p30 >/dev/null 2>&1 </dev/null; exit 0"
               "${PROJECT_SOURCE_DIR}/cmake/windows/run_under_wine.sh" "${WAVELET_WINE}" "${wine_prefix}"
@@ -178,9 +147,8 @@ if(ready)
 endif()
 
 # --- arm64 Linux, tested under qemu-aarch64 ---------------------------------
-# What Octave users on ARM Linux machines run, and the proof that the 2-lane
-# vector forms give the same bits there: clang and lld
-# (cmake/aarch64-linux.toolchain.cmake), with Debian's arm64 cross libraries.
+# What Octave users on ARM Linux run, and the proof that the 2-lane vector
+# forms give the same bits there.
 find_program(WAVELET_QEMU_AARCH64 qemu-aarch64)
 find_program(WAVELET_AARCH64_CLANG NAMES clang clang-14)
 find_program(WAVELET_AARCH64_LLD NAMES ld.lld ld.lld-14)
@@ -201,9 +169,8 @@ if(ready)
 endif()
 
 # --- macOS bundles, cross-built with clang and LLVM's Mach-O linkers --------
-# Each from the project in cmake/macos/ (which a Mac builds natively too);
-# the i386 bundles with LLVM's earlier Mach-O linker (Debian's lld-13). The
-# export test reads them with llvm-nm and llvm-objdump.
+# From the project in cmake/macos/ (which a Mac builds natively too); the
+# export test reads them.
 find_program(WAVELET_MAC_CLANGXX NAMES clang++ clang++-14)
 find_program(WAVELET_MAC_LD64 NAMES ld64.lld ld64.lld-14 PATHS /usr/lib/llvm-14/bin)
 find_program(WAVELET_LLVM_NM NAMES llvm-nm llvm-nm-14 PATHS /usr/lib/llvm-14/bin)

@@ -1,22 +1,15 @@
-# The macOS platform of a module build (included by cmake/MexModule.cmake
-# when the target is Darwin): Mach-O bundles for MATLAB's Mac platforms.
-#
+# Mach-O bundles for MATLAB's Mac platforms (included by MexModule.cmake):
 #   maci   (i386):   every command, and the ten kernel-only modules
 #   maci64 (x86-64): every command but MeldGrid_WR
-#   maca64 (arm64):  every command, linked against text stubs (.tbd) of the
-#                    host's libraries
+#   maca64 (arm64):  every command, linked against text stubs (.tbd)
+# A command bundle exports only _mexFunction, a kernel-only one only
+# _mexVersion; every sum is rounded to double (SSE2 on i386 too).
 #
-# A command bundle exports only _mexFunction (no version query), a
-# kernel-only bundle only _mexVersion. Both round every product and every
-# sum to double, and plain double arithmetic is SSE2 double on i386 too.
-#
-# The host's libraries are libmx.dylib, libmex.dylib and libmat.dylib: the
-# i386 bundles find them beside the module (@loader_path), the 64-bit ones
-# through the run path (@rpath). The install names recorded in a bundle are
-# those of the libraries it links against, so WAVELET_MAC_HOST_DIR names a
-# folder holding the host's own libraries, or, left empty, link-time
-# stand-ins with those install names are built here (they hold the host
-# operations as empty entries and are never loaded).
+# A bundle records the install names of the host libraries it links: the
+# i386 ones find libmx, libmex and libmat beside it (@loader_path), the
+# 64-bit ones through the run path (@rpath). WAVELET_MAC_HOST_DIR names the
+# host's own libraries; left empty, link-time stand-ins with those install
+# names are built here (empty entries, never loaded).
 if(CMAKE_OSX_ARCHITECTURES STREQUAL "i386"
    OR (NOT CMAKE_OSX_ARCHITECTURES AND CMAKE_SIZEOF_VOID_P EQUAL 4))
   set(MEX_PLATFORM maci)
@@ -25,7 +18,7 @@ if(CMAKE_OSX_ARCHITECTURES STREQUAL "i386"
   set(WAVELET_MAC_HOST_INSTALL_DIR "@loader_path")
   add_compile_options(-msse2 -mfpmath=sse)
   if(WAVELET_MAC_CROSS)
-    # The earlier linker of the cross build does not know this option.
+    # The older linker of the cross build does not know this option.
     foreach(lang C CXX)
       string(REPLACE "-Wl,-headerpad_max_install_names" "" CMAKE_SHARED_MODULE_CREATE_${lang}_FLAGS
              "${CMAKE_SHARED_MODULE_CREATE_${lang}_FLAGS}")
@@ -48,23 +41,19 @@ set(MEX_MODULE_DIR "${MEX_OUTPUT_ROOT}/${MEX_PLATFORM}")
 set(WAVELET_MAC_HOST_DIR "" CACHE PATH
     "Folder of the host's libmx, libmex and libmat dylibs; empty links stand-ins built here")
 
-# Export lists, one entry each.
 set(WAVELET_MAC_COMMAND_EXPORTS "${CMAKE_BINARY_DIR}/command_exports.txt")
 set(WAVELET_MAC_KERNEL_EXPORTS "${CMAKE_BINARY_DIR}/kernel_exports.txt")
 file(WRITE "${WAVELET_MAC_COMMAND_EXPORTS}" "_mexFunction\n")
 file(WRITE "${WAVELET_MAC_KERNEL_EXPORTS}" "_mexVersion\n")
 
-# CMake learns the run-path flag from the running macOS; a cross build has
-# none to ask, and every macOS these modules serve takes it.
+# CMake learns the run-path flag from a running macOS; every one takes it.
 if(NOT CMAKE_SHARED_LIBRARY_RUNTIME_C_FLAG)
   set(CMAKE_SHARED_LIBRARY_RUNTIME_C_FLAG "-Wl,-rpath,")
   set(CMAKE_SHARED_LIBRARY_RUNTIME_CXX_FLAG "-Wl,-rpath,")
 endif()
 
-# The host libraries to link against.
 if(WAVELET_MAC_HOST_DIR OR MEX_PLATFORM STREQUAL "maca64")
-  # The host's own libraries, or for arm64 their text stubs, which hold the
-  # install names and the entries, as MATLAB's own link line uses them.
+  # The host's own libraries, or for arm64 their text stubs.
   set(host_dir "${WAVELET_MAC_HOST_DIR}")
   set(suffix dylib)
   if(NOT host_dir)
@@ -78,10 +67,9 @@ if(WAVELET_MAC_HOST_DIR OR MEX_PLATFORM STREQUAL "maca64")
 else()
   set(stub_dir "${CMAKE_BINARY_DIR}/host_stubs")
   if(WAVELET_MAC_CROSS)
-    # Without an SDK there is no libSystem to link against either: a
-    # stand-in with the install name of the real one holds what the modules
-    # and the compiler's code call (on i386, 64-bit division too, which the
-    # real one exports from its compiler runtime).
+    # Without an SDK there is no libSystem either: a stand-in with its
+    # install name holds what the modules and the compiler's code call (on
+    # i386 64-bit division too).
     set(text "/* Link-time stand-in for libSystem: its entries, never called. */\n")
     foreach(entry floor memset memcpy memmove bzero __bzero __stack_chk_fail __divdi3 __udivdi3
                   __moddi3 __umoddi3)
