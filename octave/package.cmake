@@ -1,13 +1,9 @@
-# Makes the Octave package of the eight commands: a tarball that
-# "pkg install" builds with mkoctfile into native Octave functions (.oct).
-#
+# The Octave package: a tarball that "pkg install" builds with mkoctfile
+# into native functions (.oct). DESCRIPTION, COPYING, INDEX, inst/ and src/
+# (the sources in their folders, each command's help text as a header, and
+# a Makefile whose source lists come from cmake/sources.txt).
 #   cmake -DSOURCE_DIR=<sources> -DOUT_DIR=<folder> -DPACKAGE_NAME=<name>
 #         -DPACKAGE_VERSION=<x.y.z> -P octave/package.cmake
-#
-# The package holds DESCRIPTION, COPYING, INDEX, inst/ and src/ (the gateway
-# and kernel sources in their own folders, each command's help text as a
-# header, and a Makefile whose per-command source lists come from
-# cmake/Sources.cmake, as in every other build).
 cmake_minimum_required(VERSION 3.20)
 foreach(var SOURCE_DIR OUT_DIR PACKAGE_NAME PACKAGE_VERSION)
   if(NOT DEFINED ${var})
