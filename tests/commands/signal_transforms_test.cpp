@@ -58,7 +58,7 @@ struct Command {
     const char *name;
     Vec (*by_loop)(const Vec &, int64_t, const Vec &);
 };
-const Command commands[] = {{"SiftSignal_WR", sift_by_loop}, {"MeldSignal_WR", meld_by_loop}};
+const Command signal_commands[] = {{"SiftSignal_WR", sift_by_loop}, {"MeldSignal_WR", meld_by_loop}};
 
 // A call that must succeed and leave nothing behind: the work and mirror
 // arrays destroyed by the gateway, nothing for the host to free, no misuse.
@@ -99,7 +99,7 @@ TEST(SignalTransforms, AgreeBitForBitWithLoopsOfTheOneLevelCommands) {
                 if ((J > 8 || n == 1) && shape == 2) continue;
                 const Vec x = bitwise::random_values(rows * cols, seed++);
                 const Vec h = bitwise::random_values(m, seed++);
-                for (const Command &c : commands) {
+                for (const Command &c : signal_commands) {
                     const std::string where = std::string(c.name) + " " + std::to_string(rows) +
                                               "x" + std::to_string(cols) + " taps " +
                                               std::to_string(m) + " level " + std::to_string(level);
@@ -132,9 +132,9 @@ TEST(SignalTransforms, MeldUndoesSift) {
                 const std::string where = std::string(f.name) + " level " + std::to_string(L);
                 const Value level = Value::scalar(L);
                 const Value w = checked_result(
-                    commands[0], {Value::matrix(rows, cols, x), level, Value::row(f.h)}, where);
+                    signal_commands[0], {Value::matrix(rows, cols, x), level, Value::row(f.h)}, where);
                 const Value back = checked_result(
-                    commands[1], {Value::matrix(rows, cols, w.re), level, Value::row(f.h)}, where);
+                    signal_commands[1], {Value::matrix(rows, cols, w.re), level, Value::row(f.h)}, where);
                 ASSERT_EQ(back.re.size(), x.size()) << where;
                 for (size_t i = 0; i < x.size(); ++i)
                     ASSERT_NEAR(back.re[i], x[i], 1e-11) << where << ", element " << i;
@@ -183,7 +183,7 @@ TEST(SignalTransforms, ChecksInOrder) {
          " requires signals of at most 2^30 samples"},
         {"4-by-0", 1, {Value::empty(4, 0), level, h}, nullptr},
     };
-    for (const Command &c : commands)
+    for (const Command &c : signal_commands)
         for (const Case &k : cases) {
             const std::string where = std::string(c.name) + ": " + k.what;
             const Outcome out = cmd::call(c.name, k.nlhs, k.args);
