@@ -58,7 +58,8 @@ struct Command {
     const char *name;
     Vec (*by_loop)(const Vec &, int64_t, const Vec &);
 };
-const Command signal_commands[] = {{"SiftSignal_WR", sift_by_loop}, {"MeldSignal_WR", meld_by_loop}};
+const Command signal_commands[] = {{"SiftSignal_WR", sift_by_loop},
+                                   {"MeldSignal_WR", meld_by_loop}};
 
 // A call that must succeed and leave nothing behind: the work and mirror
 // arrays destroyed by the gateway, nothing for the host to free, no misuse.
@@ -131,10 +132,12 @@ TEST(SignalTransforms, MeldUndoesSift) {
                 const Vec x = bitwise::random_values(rows * cols, 7 + static_cast<uint64_t>(L));
                 const std::string where = std::string(f.name) + " level " + std::to_string(L);
                 const Value level = Value::scalar(L);
-                const Value w = checked_result(
-                    signal_commands[0], {Value::matrix(rows, cols, x), level, Value::row(f.h)}, where);
+                const Value w =
+                    checked_result(signal_commands[0],
+                                   {Value::matrix(rows, cols, x), level, Value::row(f.h)}, where);
                 const Value back = checked_result(
-                    signal_commands[1], {Value::matrix(rows, cols, w.re), level, Value::row(f.h)}, where);
+                    signal_commands[1], {Value::matrix(rows, cols, w.re), level, Value::row(f.h)},
+                    where);
                 ASSERT_EQ(back.re.size(), x.size()) << where;
                 for (size_t i = 0; i < x.size(); ++i)
                     ASSERT_NEAR(back.re[i], x[i], 1e-11) << where << ", element " << i;
