@@ -25,7 +25,7 @@ include("${CMAKE_CURRENT_LIST_DIR}/CrossBuild.cmake")
 
 # A checking tree keeps its modules in its own folders, without Octave's.
 macro(checking_args tree)
-  # Line tables are all a report needs, and cost a tenth of full debug data.
+  # Line tables are all a report needs; full debug data only slows the build.
   set(args "-DCMAKE_BUILD_TYPE=RelWithDebInfo" "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG"
       "-DMEX_OUTPUT_ROOT=${CMAKE_BINARY_DIR}/${tree}"
       "-DOCTAVE_CLI_EXECUTABLE=OCTAVE_CLI_EXECUTABLE-NOTFOUND")
