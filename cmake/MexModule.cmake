@@ -1,19 +1,12 @@
-# MEX modules: shared objects (Linux), DLLs (Windows) or bundles (macOS)
-# that export only the host's entries.
-#
+# MEX modules: shared objects (Linux), DLLs (Windows) or bundles (macOS,
+# cmake/macos/platform.cmake) that export only the host's entries.
 # Every source is compiled once per build flavour into wavelet_core, with
 # the modules' flags (hidden symbols, no exceptions or RTTI, a section per
-# function). Every module, test program, benchmark and fuzzer of the
-# flavour links it, so the tests run the object code that ships; each
-# module keeps only what its entries reach.
-#
-# Linux: mexFunction and mexVersion at the symbol version "MEX" (base entry:
-# the file name), no C++ runtime needed at load time. Windows: mexFunction
-# only, the host imported through import libraries made from host/windows/.
-# macOS: cmake/macos/platform.cmake.
-#
-# Per platform: MEX_PLATFORM (the folder), MEX_EXT, WAVELET_KERNEL_MODULES
-# (kernel-only modules delivered there), WAVELET_MODULELESS_COMMANDS.
+# function); every module, test program, benchmark and fuzzer links it, so
+# the tests run the object code that ships, and each module keeps only what
+# its entries reach. Per platform: MEX_PLATFORM (the folder), MEX_EXT,
+# WAVELET_KERNEL_MODULES (kernel-only modules delivered there) and
+# WAVELET_MODULELESS_COMMANDS.
 set(WAVELET_KERNEL_MODULES OFF)
 set(WAVELET_MODULELESS_COMMANDS)
 set(module_flags -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti)
@@ -77,7 +70,9 @@ endif()
 
 # add_mex_module(NAME [KERNEL_ONLY]): a command module from its gateway
 # commands/NAME.cpp, or a kernel-only module holding the kernel NAME, where
-# the platform has it.
+# the platform has it. Linux: mexFunction and mexVersion at the symbol
+# version "MEX", no C++ runtime needed at load time. Windows: mexFunction,
+# the host imported through import libraries made from host/windows/.
 function(add_mex_module name)
   cmake_parse_arguments(ARG "KERNEL_ONLY" "" "" ${ARGN})
   if((ARG_KERNEL_ONLY AND NOT WAVELET_KERNEL_MODULES) OR name IN_LIST WAVELET_MODULELESS_COMMANDS)
@@ -85,10 +80,12 @@ function(add_mex_module name)
   endif()
   set(target ${name})
   set(outdir "${MEX_MODULE_DIR}")
+  set(sources "${WAVELET_COMMAND_DIR}/${name}.cpp")
+  set(exports _mexFunction)
   if(ARG_KERNEL_ONLY)
-    # The kernel's linker symbol, for its two argument lists:
-    # (const double*, double*, int32_t) for the mirrors, else (const
-    # double*, int32_t, const double*, int32_t, double*).
+    # Nothing the module exports calls its kernel: the link keeps it by its
+    # symbol, for (const double*, double*, int32_t) in the mirrors and
+    # (const double*, int32_t, const double*, int32_t, double*) elsewhere.
     string(LENGTH "${name}" length)
     set(symbol "_Z${length}${name}PKdiS0_iPd")
     if(name MATCHES "^mirror")
@@ -96,40 +93,26 @@ function(add_mex_module name)
     endif()
     set(target kernel_${name})
     set(outdir "${MEX_MODULE_DIR}/kernels")
-    add_library(${target} MODULE $<TARGET_OBJECTS:wavelet_version>)
-  elseif(APPLE)
-    add_library(${target} MODULE "${WAVELET_COMMAND_DIR}/${name}.cpp")
-  elseif(WIN32)
-    add_library(${target} MODULE "${WAVELET_COMMAND_DIR}/${name}.cpp"
-                "${PROJECT_SOURCE_DIR}/host/windows/module.def")
-  else()
-    add_library(${target} MODULE "${WAVELET_COMMAND_DIR}/${name}.cpp"
-                $<TARGET_OBJECTS:wavelet_version>)
+    set(sources)
+    set(exports _mexVersion)
   endif()
+  if(ARG_KERNEL_ONLY OR NOT (APPLE OR WIN32))
+    list(APPEND sources $<TARGET_OBJECTS:wavelet_version>)
+  elseif(WIN32)
+    list(APPEND sources "${PROJECT_SOURCE_DIR}/host/windows/module.def")
+  endif()
+  add_library(${target} MODULE ${sources})
   target_compile_options(${target} PRIVATE ${module_flags})
   target_include_directories(${target} PRIVATE "${PROJECT_SOURCE_DIR}")
-  set_target_properties(${target} PROPERTIES
-    OUTPUT_NAME ${name}
-    PREFIX ""
-    SUFFIX ".${MEX_EXT}"
-    LIBRARY_OUTPUT_DIRECTORY "${outdir}"
-    CXX_VISIBILITY_PRESET hidden
-    VISIBILITY_INLINES_HIDDEN ON
-    SKIP_BUILD_RPATH ON)
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME ${name} PREFIX "" SUFFIX ".${MEX_EXT}"
+    LIBRARY_OUTPUT_DIRECTORY "${outdir}" CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON SKIP_BUILD_RPATH ON)
   if(APPLE)
-    set(exports "${WAVELET_MAC_COMMAND_EXPORTS}")
     if(ARG_KERNEL_ONLY)
-      set(exports "${WAVELET_MAC_KERNEL_EXPORTS}")
-      # Nothing the bundle exports calls its kernel: a one-line object
-      # holds it (the Mach-O symbol has one more leading underscore).
-      set(root "${CMAKE_BINARY_DIR}/kernel_roots/${name}.c")
-      file(WRITE "${root}" "/* Keeps the kernel ${name} in its bundle. */\n"
-                           "extern char kernel __asm__(\"_${symbol}\");\n"
-                           "__attribute__((used)) static const void *keep = &kernel;\n")
-      target_sources(${target} PRIVATE "${root}")
+      target_sources(${target} PRIVATE "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/macos/kernel_root.c")
+      target_compile_definitions(${target} PRIVATE "KERNEL_SYMBOL=\"_${symbol}\"")
     endif()
-    set_target_properties(${target} PROPERTIES LINK_DEPENDS "${exports}")
-    target_link_options(${target} PRIVATE "-Wl,-exported_symbols_list,${exports}"
+    target_link_options(${target} PRIVATE "-Wl,-exported_symbol,${exports}"
                         -Wl,-undefined,error -Wl,-dead_strip)
     target_link_libraries(${target} PRIVATE wavelet_core mx mex mat)
   elseif(WIN32)
@@ -142,7 +125,6 @@ function(add_mex_module name)
     set(root)
     if(ARG_KERNEL_ONLY)
       set(map "${PROJECT_SOURCE_DIR}/cmake/kernel_module.map")
-      # Nothing the module exports calls its kernel: the link keeps it by name.
       set(root "-Wl,--require-defined=${symbol}")
     endif()
     set_target_properties(${target} PROPERTIES LINK_DEPENDS "${map}")

@@ -1,28 +1,19 @@
-# The modules of the other platforms, each built by a nested tree of this
-# source tree with the platform's toolchain file (wavelet_cross_build, in
-# cmake/CrossBuild.cmake) as a step of the x86-64 Linux build, and tested
-# wherever this machine can run them:
-#
-#   option           tree                folder            tests (ctest -L)
-#   WAVELET_I386     i386, i386-rounded  glnx86/           the whole suite, natively or
-#                                                          under qemu-i386 (i386)
-#   WAVELET_WINDOWS  windows             win64/            under Wine (windows)
-#   WAVELET_AARCH64  aarch64             aarch64/          under qemu-aarch64 (aarch64)
-#   WAVELET_MACOS    macos-<arch>        maci64/, maca64/, read by the export test
-#                                        maci/
-#
-# Each is on wherever its tools are installed, and off with its option (all
-# of them with -DWAVELET_CROSS_BUILDS=OFF). With CI=true in the environment
-# a missing tool is an error; elsewhere that platform is skipped.
-
+# The modules of the other platforms, each from a nested tree of this source
+# tree with the platform's toolchain file (cmake/CrossBuild.cmake), built as
+# a step of the x86-64 Linux build and tested wherever this machine can run
+# them (ctest -L <label>):
+#   option           tree                folder     tests
+#   WAVELET_I386     i386, i386-rounded  glnx86/    the suite, natively or under qemu-i386
+#   WAVELET_WINDOWS  windows             win64/     under Wine
+#   WAVELET_AARCH64  aarch64             aarch64/   under qemu-aarch64
+#   WAVELET_MACOS    macos-<arch>        maci64/, maca64/, maci/: the export test
+# Each is on wherever its tools are installed. With CI=true in the
+# environment a missing tool is an error; elsewhere that platform is skipped.
 option(WAVELET_I386 "Also build the i386 Linux modules and run the test suite against them" ON)
 option(WAVELET_I386_EMULATE "Run the i386 tests under qemu-i386 even where they run natively" OFF)
 option(WAVELET_WINDOWS "Also build the Windows x64 modules and test them under Wine" ON)
 option(WAVELET_AARCH64 "Also build the arm64 Linux modules and test them under qemu" ON)
 option(WAVELET_MACOS "Also cross-build the macOS modules" ON)
-
-# Only the x86-64 Linux tree makes them: not a nested tree, nor a checking
-# build.
 if(NOT WAVELET_CROSS_BUILDS OR NOT CMAKE_SIZEOF_VOID_P EQUAL 8
    OR NOT CMAKE_SYSTEM_NAME STREQUAL "Linux" OR WAVELET_SANITIZE OR CMAKE_CROSSCOMPILING)
   return()
@@ -30,8 +21,8 @@ endif()
 include("${CMAKE_CURRENT_LIST_DIR}/CrossBuild.cmake")
 
 # wavelet_platform_ready(<result> <option> <what> <why> <variable>...):
-# whether the platform's option is on and every variable that names one of
-# its tools is set; a missing tool is reported.
+# whether the option is on and every variable naming one of its tools is
+# set; a missing tool is reported.
 function(wavelet_platform_ready result option what why)
   set(${result} OFF PARENT_SCOPE)
   if(NOT ${option})
@@ -52,30 +43,22 @@ endfunction()
 if(WAVELET_I386 AND (NOT DEFINED WAVELET_I386_PROBE_RUN
                      OR WAVELET_I386_PROBE_RUN STREQUAL "FAILED_TO_COMPILE"))
   unset(WAVELET_I386_PROBE_RUN CACHE)
-  unset(WAVELET_I386_PROBE_COMPILE CACHE)
-  try_run(WAVELET_I386_PROBE_RUN WAVELET_I386_PROBE_COMPILE
-    "${CMAKE_BINARY_DIR}/CMakeFiles/i386_probe" "${CMAKE_CURRENT_LIST_DIR}/i386_probe.cpp"
-    COMPILE_DEFINITIONS -m32
-    LINK_OPTIONS -m32
-    COMPILE_OUTPUT_VARIABLE probe_output)
+  try_run(WAVELET_I386_PROBE_RUN WAVELET_I386_PROBE_COMPILE "${CMAKE_BINARY_DIR}/CMakeFiles/i386_probe"
+    "${CMAKE_CURRENT_LIST_DIR}/i386_probe.cpp" COMPILE_DEFINITIONS -m32 LINK_OPTIONS -m32)
   if(NOT WAVELET_I386_PROBE_COMPILE)
-    # A failed compile leaves the run result unset; keep the outcome cached.
     set(WAVELET_I386_PROBE_RUN "FAILED_TO_COMPILE" CACHE INTERNAL "")
-    string(REGEX REPLACE "\n" "\n  " probe_output "${probe_output}")
-    message(STATUS "i386 probe output:\n  ${probe_output}")
   endif()
 endif()
-set(i386_builds OFF)
-if(NOT WAVELET_I386_PROBE_RUN STREQUAL "FAILED_TO_COMPILE")
-  set(i386_builds ON)
+set(i386_builds ON)
+if(WAVELET_I386_PROBE_RUN STREQUAL "FAILED_TO_COMPILE")
+  set(i386_builds OFF)
 endif()
 wavelet_platform_ready(ready WAVELET_I386 "the i386 build (off with -DWAVELET_I386=OFF)"
   "a -m32 C++ program does not build here (install gcc-multilib and g++-multilib)" i386_builds)
 if(ready)
-  # Where the kernel cannot run 32-bit programs, the whole tier runs under
-  # qemu-i386, whose x87 emulation keeps the 80-bit format
-  # (WAVELET_I386_RUN starts an i386 program). Without either the modules
-  # are still built, and their tests show as one skipped test.
+  # Where the kernel cannot run 32-bit programs the whole tier runs under
+  # qemu-i386, whose x87 emulation keeps the 80-bit format. Without either
+  # the modules are still built, and the tier is one skipped test.
   set(WAVELET_I386_RUN "")
   set(WAVELET_I386_TESTS ${WAVELET_TESTS})
   if(NOT WAVELET_I386_PROBE_RUN STREQUAL "0" OR WAVELET_I386_EMULATE)
@@ -87,8 +70,8 @@ if(ready)
   endif()
   set(WAVELET_I386_DIR "${CMAKE_BINARY_DIR}/i386")
   set(toolchain "${PROJECT_SOURCE_DIR}/cmake/i386-linux.toolchain.cmake")
-  wavelet_cross_build(NAME i386 TOOLCHAIN "${toolchain}"
-    ARGS "-DWAVELET_TESTS=${WAVELET_I386_TESTS}" "-DWAVELET_EMULATOR=${WAVELET_I386_RUN}")
+  wavelet_cross_build(NAME i386 TOOLCHAIN "${toolchain}" EMULATOR ${WAVELET_I386_RUN}
+    MIRROR TIMEOUT 900 ARGS "-DWAVELET_TESTS=${WAVELET_I386_TESTS}")
   if(WAVELET_I386_TESTS)
     # The i386 macOS flavour (sums rounded to double) cannot run here: its
     # twin for i386 Linux must reproduce the 64-bit digests.
@@ -96,10 +79,6 @@ if(ready)
     wavelet_cross_build(NAME i386-rounded TOOLCHAIN "${toolchain}" TEST_DIRS platforms
       TARGET wavelet_digest
       ARGS -DWAVELET_I386_ROUNDED=ON "-DMEX_OUTPUT_ROOT=${WAVELET_I386_ROUNDED_DIR}/modules")
-    # Every test of the nested tree becomes "i386.<name>".
-    cmake_language(DEFER DIRECTORY "${PROJECT_SOURCE_DIR}"
-      CALL wavelet_mirror_tests PREFIX i386 TREE "${WAVELET_I386_DIR}" LABEL i386
-           DIRS "${PROJECT_SOURCE_DIR}/tests")
   elseif(WAVELET_TESTS)
     add_test(NAME i386.suite
       COMMAND sh -c "echo '32-bit programs do not run on this machine'; exit 77")
@@ -107,8 +86,7 @@ if(ready)
   endif()
 endif()
 
-# --- Windows x64 (MinGW-w64), tested under Wine -----------------------------
-# With a Windows stand-in host, run in a Wine prefix of the build's own.
+# --- Windows x64 (MinGW-w64), tested under Wine in a prefix of the build's own
 find_program(WAVELET_MINGW_CXX x86_64-w64-mingw32-g++)
 wavelet_platform_ready(ready WAVELET_WINDOWS "the Windows modules"
   "they need the MinGW-w64 cross compiler (install g++-mingw-w64-x86-64)" WAVELET_MINGW_CXX)
@@ -116,28 +94,23 @@ if(ready)
   find_program(WAVELET_WINE NAMES wine wine64)
   find_program(WAVELET_WINESERVER NAMES wineserver)
   set(WAVELET_WINDOWS_DIR "${CMAKE_BINARY_DIR}/windows")
-  set(wine_prefix "${CMAKE_BINARY_DIR}/wine-prefix")
+  set(wine "${WAVELET_WINE}|${CMAKE_BINARY_DIR}/wine-prefix|${WAVELET_WINDOWS_DIR}/bin")
   set(WAVELET_WINDOWS_TESTS OFF)
   set(emulator)
   if(WAVELET_TESTS AND WAVELET_WINE AND WAVELET_WINESERVER)
     set(WAVELET_WINDOWS_TESTS ON)
     # The words that start a Windows program of the nested tree.
-    set(WAVELET_WINE_RUN "${PROJECT_SOURCE_DIR}/cmake/windows/run_under_wine.sh|${WAVELET_WINE}|${wine_prefix}|${WAVELET_WINDOWS_DIR}/bin")
+    set(WAVELET_WINE_RUN "${PROJECT_SOURCE_DIR}/cmake/windows/run_under_wine.sh|${wine}")
     string(REPLACE "|" ";" emulator "${WAVELET_WINE_RUN}")
   endif()
   wavelet_cross_build(NAME windows
     TOOLCHAIN "${PROJECT_SOURCE_DIR}/cmake/mingw-w64.toolchain.cmake"
     TEST_DIRS kernels commands grid hardening fast platforms
-    EMULATOR ${emulator}
-    FIXTURE wine_prefix)
+    EMULATOR ${emulator} MIRROR TIMEOUT 300 FIXTURE wine_prefix)
   if(WAVELET_WINDOWS_TESTS)
-    # The first start of Wine fills the prefix and every other test waits
-    # for it; the Wine server then stays up. Wine hangs without a tmpfs at
-    # /dev/shm (a bare chroot has none): that is said at once instead.
-    add_test(NAME windows.prefix
-      COMMAND sh -c "if [ \"$(stat -f -c %T /dev/shm 2>/dev/null)\" != tmpfs ]; then echo 'Wine needs a tmpfs at /dev/shm (mount -t tmpfs tmpfs /dev/shm)'; exit 1; fi; \"$0\" \"$1\" \"$2\" \"$3\" cmd /c exit 0 && WINEPREFIX=\"$2\" \"$4\" -p30 >/dev/null 2>&1 </dev/null; exit 0"
-              "${PROJECT_SOURCE_DIR}/cmake/windows/run_under_wine.sh" "${WAVELET_WINE}" "${wine_prefix}"
-              "${WAVELET_WINDOWS_DIR}/bin" "${WAVELET_WINESERVER}")
+    string(REPLACE "|" ";" wine "${wine}")
+    add_test(NAME windows.prefix COMMAND "${PROJECT_SOURCE_DIR}/cmake/windows/wine_prefix.sh"
+                                         ${wine} "${WAVELET_WINESERVER}")
     set_tests_properties(windows.prefix PROPERTIES FIXTURES_SETUP wine_prefix LABELS windows TIMEOUT 300)
   elseif(WAVELET_TESTS)
     add_test(NAME windows.wine
@@ -146,9 +119,7 @@ if(ready)
   endif()
 endif()
 
-# --- arm64 Linux, tested under qemu-aarch64 ---------------------------------
-# What Octave users on ARM Linux run, and the proof that the 2-lane vector
-# forms give the same bits there.
+# --- arm64 Linux under qemu-aarch64: the 2-lane vector forms -----------------
 find_program(WAVELET_QEMU_AARCH64 qemu-aarch64)
 find_program(WAVELET_AARCH64_CLANG NAMES clang clang-14)
 find_program(WAVELET_AARCH64_LLD NAMES ld.lld ld.lld-14)
@@ -163,14 +134,12 @@ if(ready)
   wavelet_cross_build(NAME aarch64
     TOOLCHAIN "${PROJECT_SOURCE_DIR}/cmake/aarch64-linux.toolchain.cmake"
     TEST_DIRS kernels commands grid fast platforms
-    EMULATOR "${WAVELET_QEMU_AARCH64}" -L /usr/aarch64-linux-gnu)
+    EMULATOR "${WAVELET_QEMU_AARCH64}" -L /usr/aarch64-linux-gnu MIRROR TIMEOUT 900)
   set(WAVELET_AARCH64_DIR "${CMAKE_BINARY_DIR}/aarch64")
   set(WAVELET_AARCH64_RUN "${WAVELET_QEMU_AARCH64}|-L|/usr/aarch64-linux-gnu")
 endif()
 
 # --- macOS bundles, cross-built with clang and LLVM's Mach-O linkers --------
-# From the project in cmake/macos/ (which a Mac builds natively too); the
-# export test reads them.
 find_program(WAVELET_MAC_CLANGXX NAMES clang++ clang++-14)
 find_program(WAVELET_MAC_LD64 NAMES ld64.lld ld64.lld-14 PATHS /usr/lib/llvm-14/bin)
 find_program(WAVELET_LLVM_NM NAMES llvm-nm llvm-nm-14 PATHS /usr/lib/llvm-14/bin)
@@ -187,7 +156,7 @@ if(ready)
     list(APPEND arches i386)
   endif()
   foreach(arch ${arches})
-    wavelet_cross_build(NAME macos-${arch} SOURCE "${PROJECT_SOURCE_DIR}/cmake/macos"
+    wavelet_cross_build(NAME macos-${arch}
       TOOLCHAIN "${PROJECT_SOURCE_DIR}/cmake/macos-${arch}.toolchain.cmake")
   endforeach()
 endif()

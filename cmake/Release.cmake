@@ -9,7 +9,7 @@ if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux" OR NOT CMAKE_SIZEOF_VOID_P EQUAL 8 OR 
 endif()
 
 set(WAVELET_RELEASE_ZIP "${CMAKE_BINARY_DIR}/release/${PROJECT_NAME}-${PROJECT_VERSION}.zip")
-set(release_inputs ${WAVELET_COMMANDS} command_help)
+set(release_inputs ${WAVELET_COMMANDS})
 foreach(kernel ${WAVELET_KERNELS} ${WAVELET_SYMMETRIC_KERNELS})
   list(APPEND release_inputs kernel_${kernel})
 endforeach()

@@ -1,8 +1,7 @@
-# Checking builds, nested trees of the x86-64 build that one ctest run
-# covers (off with -DWAVELET_CHECKING_BUILDS=OFF):
-#  - sanitize: the suite with AddressSanitizer and UndefinedBehaviorSanitizer
-#    ("sanitize.suite"), all but the export and Octave tests (sanitized
-#    modules need the sanitizer runtimes);
+# Checking builds, nested trees of the x86-64 build (off with
+# -DWAVELET_CHECKING_BUILDS=OFF), each in its own folders:
+#  - sanitize: the suite but the export, Octave and digest tests, with
+#    AddressSanitizer and UndefinedBehaviorSanitizer ("sanitize.suite");
 #  - tsan: the concurrency test with ThreadSanitizer ("tsan.concurrency");
 #  - fuzz: with clang, a libFuzzer program per command ("fuzz.<Command>"),
 #    WAVELET_FUZZ_SECONDS each from fuzz/corpus/. A crash, a report, a leak
@@ -23,7 +22,6 @@ endif()
 
 include("${CMAKE_CURRENT_LIST_DIR}/CrossBuild.cmake")
 
-# A checking tree keeps its modules in its own folders, without Octave's.
 macro(checking_args tree)
   # Line tables are all a report needs; full debug data only slows the build.
   set(args "-DCMAKE_BUILD_TYPE=RelWithDebInfo" "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG"
@@ -33,8 +31,8 @@ endmacro()
 
 set(WAVELET_SANITIZE_DIR "${CMAKE_BINARY_DIR}/sanitize")
 checking_args(sanitize)
-# (The digest program is left to the platforms: under the sanitizers the
-# fast-path, grid and command tests run the same routines at the same sizes.)
+# (Under the sanitizers the fast-path, grid and command tests run the
+# digest's routines at the same sizes.)
 wavelet_cross_build(NAME sanitize TEST_DIRS kernels commands grid symmetric hardening fast i386
   ARGS ${args} "-DWAVELET_SANITIZE=address,undefined")
 # The placement test's guard pages catch a stray read without a sanitizer;
@@ -46,8 +44,7 @@ set_tests_properties(sanitize.suite PROPERTIES LABELS sanitize TIMEOUT 1500)
 
 set(WAVELET_TSAN_DIR "${CMAKE_BINARY_DIR}/tsan")
 checking_args(tsan)
-wavelet_cross_build(NAME tsan TARGET concurrency_test
-  ARGS ${args} "-DWAVELET_SANITIZE=thread" "-DWAVELET_TESTS=ON")
+wavelet_cross_build(NAME tsan TARGET concurrency_test ARGS ${args} "-DWAVELET_SANITIZE=thread")
 add_test(NAME tsan.concurrency COMMAND "${WAVELET_TSAN_DIR}/tests/hardening/concurrency_test")
 set_tests_properties(tsan.concurrency PROPERTIES LABELS sanitize TIMEOUT 300)
 
@@ -75,7 +72,5 @@ foreach(command ${WAVELET_COMMANDS})
             -max_total_time=${WAVELET_FUZZ_SECONDS} -timeout=20 -rss_limit_mb=2048
             -print_final_stats=1 "-artifact_prefix=${fuzz_artifacts}/${command}-"
             "${scratch}" "${PROJECT_SOURCE_DIR}/fuzz/corpus/${command}")
-  set_tests_properties(fuzz.${command} PROPERTIES
-    LABELS fuzz
-    TIMEOUT 600)
+  set_tests_properties(fuzz.${command} PROPERTIES LABELS fuzz TIMEOUT 600)
 endforeach()

@@ -1,18 +1,13 @@
-# Runs two builds' wavelet_digest and requires the same lines.
-#   -DREFERENCE=<program> -DOTHER=<command|arg|...> -DROOT=<build folder>
-#   (OTHER's words are separated by "|": a launcher, then the program)
-#   [-DTABLE=<digests.txt>]: both also check each module against the table
-#   [-DOTHER_ROOT=<folder>]: the other build's modules, if not in ROOT
-#   [-DSKIP_VARIANTS=ON]: leave out the line naming the variants
-#   (builds for different processors run different ones).
+# Runs two builds' wavelet_digest, each checking its modules against the
+# table, and requires the same lines (with SKIP_VARIANTS, but for the one
+# naming the vector variants).
+#   -DREFERENCE=<program> -DROOT=<its modules> -DOTHER=<launcher|...|program>
+#   -DOTHER_ROOT=<its modules> -DTABLE=<digests.txt> -DSKIP_VARIANTS=ON|OFF
 string(REPLACE "|" ";" OTHER "${OTHER}")
 set(root_REFERENCE "${ROOT}")
-set(root_OTHER "${ROOT}")
-if(OTHER_ROOT)
-  set(root_OTHER "${OTHER_ROOT}")
-endif()
+set(root_OTHER "${OTHER_ROOT}")
 foreach(side REFERENCE OTHER)
-  execute_process(COMMAND ${${side}} "${root_${side}}" ${TABLE}
+  execute_process(COMMAND ${${side}} "${root_${side}}" "${TABLE}"
     RESULT_VARIABLE status OUTPUT_VARIABLE out_${side} ERROR_VARIABLE err)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "${${side}} failed (${status}):\n${out_${side}}${err}")
