@@ -1,3 +1,14 @@
+include_guard(GLOBAL)
+include(ExternalProject)
+# wavelet_missing(<what is skipped> <why>): a part whose tools are missing;
+# an error in CI (CI=true), where every part is required.
+function(wavelet_missing what why)
+  if("$ENV{CI}" STREQUAL "true")
+    message(FATAL_ERROR "In CI ${what} is required, but ${why}.")
+  endif()
+  message(WARNING "Skipping ${what}: ${why}.")
+endfunction()
+
 # wavelet_cross_build(NAME <name> [TOOLCHAIN <file>] [TARGET <target>]
 #                     [TEST_DIRS <dir>...] [EMULATOR <word>...]
 #                     [MIRROR [TIMEOUT <s>] [FIXTURE <f>]] [ARGS <arg>...])
@@ -8,9 +19,6 @@
 # and runs its programs through EMULATOR. With MIRROR each of its tests is
 # also a test of this tree, "<name>.<test>" (label <name>). ARGS come last,
 # so they may override the defaults.
-include_guard(GLOBAL)
-include(ExternalProject)
-
 function(wavelet_cross_build)
   cmake_parse_arguments(ARG "MIRROR" "NAME;TOOLCHAIN;TARGET;TIMEOUT;FIXTURE"
                         "TEST_DIRS;EMULATOR;ARGS" ${ARGN})
@@ -46,17 +54,19 @@ function(wavelet_cross_build)
     if(NOT ARG_TEST_DIRS)
       set(ARG_TEST_DIRS .)
     endif()
-    set_property(GLOBAL APPEND PROPERTY WAVELET_MIRRORS ${ARG_NAME})
-    set_property(GLOBAL PROPERTY WAVELET_MIRROR_${ARG_NAME}
-                 "${tree}" "${ARG_TIMEOUT}" "${ARG_FIXTURE}" ${ARG_TEST_DIRS})
+    # A deferred call reads variables when it runs: the values go into its text now.
+    foreach(dir IN LISTS ARG_TEST_DIRS)
+      get_filename_component(dir "${PROJECT_SOURCE_DIR}/tests/${dir}" ABSOLUTE)
+      cmake_language(EVAL CODE "cmake_language(DEFER DIRECTORY [[${PROJECT_SOURCE_DIR}]] CALL
+        _wavelet_mirror [[${dir}]] ${ARG_NAME} [[${tree}]] ${ARG_TIMEOUT} [[${ARG_FIXTURE}]])")
+    endforeach()
   endif()
 endfunction()
 
-# Once every folder is read: for each mirrored tree, the twin of every test
-# that its folders of tests/ (and those below them) define here. A GoogleTest
-# program is one test in the nested tree; a twin the nested tree does not
-# define shows as skipped.
-function(_wavelet_mirror_folder dir name tree)
+# Once every folder is read: the twin of every test (a GoogleTest program is
+# one) that the folder <dir> of tests/ and those below it define here. A
+# twin the nested tree lacks shows as skipped.
+function(_wavelet_mirror dir name tree timeout fixture)
   get_property(targets DIRECTORY "${dir}" PROPERTY BUILDSYSTEM_TARGETS)
   get_property(tests DIRECTORY "${dir}" PROPERTY TESTS)
   get_property(programs GLOBAL PROPERTY WAVELET_GTEST_PROGRAMS)
@@ -73,19 +83,6 @@ function(_wavelet_mirror_folder dir name tree)
   endforeach()
   get_property(subdirs DIRECTORY "${dir}" PROPERTY SUBDIRECTORIES)
   foreach(sub IN LISTS subdirs)
-    _wavelet_mirror_folder("${sub}" ${name} "${tree}")
+    _wavelet_mirror("${sub}" ${name} "${tree}" ${timeout} "${fixture}")
   endforeach()
 endfunction()
-
-function(_wavelet_mirror_all)
-  get_property(names GLOBAL PROPERTY WAVELET_MIRRORS)
-  foreach(name IN LISTS names)
-    get_property(dirs GLOBAL PROPERTY WAVELET_MIRROR_${name})
-    list(POP_FRONT dirs tree timeout fixture)
-    foreach(dir IN LISTS dirs)
-      get_filename_component(dir "${PROJECT_SOURCE_DIR}/tests/${dir}" ABSOLUTE)
-      _wavelet_mirror_folder("${dir}" ${name} "${tree}")
-    endforeach()
-  endforeach()
-endfunction()
-cmake_language(DEFER DIRECTORY "${PROJECT_SOURCE_DIR}" CALL _wavelet_mirror_all)

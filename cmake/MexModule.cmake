@@ -38,7 +38,7 @@ endif()
 
 add_library(wavelet_core STATIC ${WAVELET_LIBRARY_SOURCES})
 # The version query of the Linux and kernel-only modules.
-add_library(wavelet_version OBJECT ${WAVELET_VERSION_SOURCE})
+add_library(wavelet_version OBJECT "${PROJECT_SOURCE_DIR}/host/mex_version.cpp")
 foreach(library wavelet_core wavelet_version)
   set_target_properties(${library} PROPERTIES
     POSITION_INDEPENDENT_CODE ON
@@ -52,19 +52,16 @@ if(MEX_PLATFORM STREQUAL "glnx86" AND NOT WAVELET_I386_ROUNDED)
   target_compile_definitions(wavelet_core PUBLIC WAVELET_EXTENDED_ACCUMULATION)
 endif()
 
-if(WIN32)
-  set(WAVELET_IMPORT_DIR "${CMAKE_BINARY_DIR}/host_imports")
-  file(MAKE_DIRECTORY "${WAVELET_IMPORT_DIR}")
-  set(WAVELET_HOST_IMPORTS)
-  foreach(lib mx mex mat)
+foreach(lib mx mex mat)
+  if(WIN32)
     set(def "${PROJECT_SOURCE_DIR}/host/windows/lib${lib}.def")
-    set(implib "${WAVELET_IMPORT_DIR}/lib${lib}.dll.a")
-    add_custom_command(OUTPUT "${implib}"
-      COMMAND "${CMAKE_DLLTOOL}" --input-def "${def}" --output-lib "${implib}" --dllname lib${lib}.dll
-      DEPENDS "${def}"
-      VERBATIM)
+    set(implib "${CMAKE_BINARY_DIR}/import_lib${lib}.a")
+    add_custom_command(OUTPUT "${implib}" DEPENDS "${def}" VERBATIM
+      COMMAND "${CMAKE_DLLTOOL}" --input-def "${def}" --output-lib "${implib}" --dllname lib${lib}.dll)
     list(APPEND WAVELET_HOST_IMPORTS "${implib}")
-  endforeach()
+  endif()
+endforeach()
+if(WIN32)
   add_custom_target(wavelet_host_imports DEPENDS ${WAVELET_HOST_IMPORTS})
 endif()
 

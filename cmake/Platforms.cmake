@@ -1,14 +1,10 @@
-# The modules of the other platforms, each from a nested tree of this source
-# tree with the platform's toolchain file (cmake/CrossBuild.cmake), built as
-# a step of the x86-64 Linux build and tested wherever this machine can run
-# them (ctest -L <label>):
-#   option           tree                folder     tests
-#   WAVELET_I386     i386, i386-rounded  glnx86/    the suite, natively or under qemu-i386
-#   WAVELET_WINDOWS  windows             win64/     under Wine
-#   WAVELET_AARCH64  aarch64             aarch64/   under qemu-aarch64
-#   WAVELET_MACOS    macos-<arch>        maci64/, maca64/, maci/: the export test
-# Each is on wherever its tools are installed. With CI=true in the
-# environment a missing tool is an error; elsewhere that platform is skipped.
+# The other platforms' modules, each from a nested tree with the platform's
+# toolchain file, built by the x86-64 Linux build and tested (ctest -L
+# <tree>) wherever this machine can run them: i386 and i386-rounded
+# (glnx86/, natively or under qemu-i386), windows (win64/, under Wine),
+# aarch64 (under qemu), macos-<arch> (maci64/, maca64/, maci/: read by the
+# export test). Each is on where its tools are installed; with CI=true a
+# missing tool is an error.
 option(WAVELET_I386 "Also build the i386 Linux modules and run the test suite against them" ON)
 option(WAVELET_I386_EMULATE "Run the i386 tests under qemu-i386 even where they run natively" OFF)
 option(WAVELET_WINDOWS "Also build the Windows x64 modules and test them under Wine" ON)
@@ -21,8 +17,7 @@ endif()
 include("${CMAKE_CURRENT_LIST_DIR}/CrossBuild.cmake")
 
 # wavelet_platform_ready(<result> <option> <what> <why> <variable>...):
-# whether the option is on and every variable naming one of its tools is
-# set; a missing tool is reported.
+# whether the option is on and every tool (variable) found.
 function(wavelet_platform_ready result option what why)
   set(${result} OFF PARENT_SCOPE)
   if(NOT ${option})
@@ -38,20 +33,11 @@ function(wavelet_platform_ready result option what why)
 endfunction()
 
 # --- i386 Linux: the modules whose sums are 80-bit (x87) -------------------
-# Can this machine build (and run) -m32 C++ programs? A failed build is
-# tried again at the next configure: the packages may have come since.
-if(WAVELET_I386 AND (NOT DEFINED WAVELET_I386_PROBE_RUN
-                     OR WAVELET_I386_PROBE_RUN STREQUAL "FAILED_TO_COMPILE"))
-  unset(WAVELET_I386_PROBE_RUN CACHE)
-  try_run(WAVELET_I386_PROBE_RUN WAVELET_I386_PROBE_COMPILE "${CMAKE_BINARY_DIR}/CMakeFiles/i386_probe"
+# Can this machine build (and run) -m32 C++ programs? Asked at every
+# configure: the packages may have come since.
+if(WAVELET_I386)
+  try_run(WAVELET_I386_PROBE_RUN i386_builds "${CMAKE_BINARY_DIR}/CMakeFiles/i386_probe"
     "${CMAKE_CURRENT_LIST_DIR}/i386_probe.cpp" COMPILE_DEFINITIONS -m32 LINK_OPTIONS -m32)
-  if(NOT WAVELET_I386_PROBE_COMPILE)
-    set(WAVELET_I386_PROBE_RUN "FAILED_TO_COMPILE" CACHE INTERNAL "")
-  endif()
-endif()
-set(i386_builds ON)
-if(WAVELET_I386_PROBE_RUN STREQUAL "FAILED_TO_COMPILE")
-  set(i386_builds OFF)
 endif()
 wavelet_platform_ready(ready WAVELET_I386 "the i386 build (off with -DWAVELET_I386=OFF)"
   "a -m32 C++ program does not build here (install gcc-multilib and g++-multilib)" i386_builds)
@@ -99,7 +85,6 @@ if(ready)
   set(emulator)
   if(WAVELET_TESTS AND WAVELET_WINE AND WAVELET_WINESERVER)
     set(WAVELET_WINDOWS_TESTS ON)
-    # The words that start a Windows program of the nested tree.
     set(WAVELET_WINE_RUN "${PROJECT_SOURCE_DIR}/cmake/windows/run_under_wine.sh|${wine}")
     string(REPLACE "|" ";" emulator "${WAVELET_WINE_RUN}")
   endif()

@@ -1,29 +1,27 @@
 # One download for every platform: build/release/wavelet_mex-<version>.zip
-# holds each platform folder this build made (glnxa64/, glnx86/, win64/,
-# maci64/, ...), each with the commands' help files, Contents.m and
-# orthofilter.m, the Octave package tarball, the README and the LICENSE.
-# Made by every x86-64 Linux build (target release), so the suite can test it.
+# holds each platform folder this build made, each with the commands' help
+# files, Contents.m and orthofilter.m, the Octave package, the README and
+# the LICENSE. Made by every x86-64 Linux build (target release), so that
+# the suite tests it.
 if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux" OR NOT CMAKE_SIZEOF_VOID_P EQUAL 8 OR CMAKE_CROSSCOMPILING
    OR WAVELET_SANITIZE OR WAVELET_FUZZ)
   return()
 endif()
-
-set(WAVELET_RELEASE_ZIP "${CMAKE_BINARY_DIR}/release/${PROJECT_NAME}-${PROJECT_VERSION}.zip")
-set(release_inputs ${WAVELET_COMMANDS})
-foreach(kernel ${WAVELET_KERNELS} ${WAVELET_SYMMETRIC_KERNELS})
-  list(APPEND release_inputs kernel_${kernel})
-endforeach()
-foreach(step wavelet_i386 wavelet_windows wavelet_aarch64 wavelet_macos-x86_64 wavelet_macos-arm64
-             wavelet_macos-i386 octave_package)
-  if(TARGET ${step})
-    list(APPEND release_inputs ${step})
-  endif()
-endforeach()
+set(name "${PROJECT_NAME}-${PROJECT_VERSION}")
 add_custom_target(release ALL
   COMMAND "${CMAKE_COMMAND}" "-DROOT=${MEX_OUTPUT_ROOT}" "-DSOURCE_DIR=${PROJECT_SOURCE_DIR}"
-          "-DZIP=${WAVELET_RELEASE_ZIP}" "-DNAME=${PROJECT_NAME}-${PROJECT_VERSION}"
-          "-DPACKAGE=${WAVELET_OCTAVE_PACKAGE}"
-          -P "${PROJECT_SOURCE_DIR}/cmake/release.cmake"
-  COMMENT "Release ${WAVELET_RELEASE_ZIP}"
+          "-DZIP=${CMAKE_BINARY_DIR}/release/${name}.zip" "-DNAME=${name}"
+          "-DPACKAGE=${WAVELET_OCTAVE_PACKAGE}" -P "${PROJECT_SOURCE_DIR}/cmake/release.cmake"
   VERBATIM)
-add_dependencies(release ${release_inputs})
+add_dependencies(release ${WAVELET_COMMANDS})
+foreach(step ${WAVELET_KERNELS} ${WAVELET_SYMMETRIC_KERNELS} i386 windows aarch64 macos-x86_64
+             macos-arm64 macos-i386)
+  foreach(target kernel_${step} wavelet_${step})
+    if(TARGET ${target})
+      add_dependencies(release ${target})
+    endif()
+  endforeach()
+endforeach()
+if(TARGET octave_package)
+  add_dependencies(release octave_package)
+endif()

@@ -1,5 +1,5 @@
-# Checking builds, nested trees of the x86-64 build (off with
-# -DWAVELET_CHECKING_BUILDS=OFF), each in its own folders:
+# Checking builds, nested trees of the x86-64 build in folders of their own
+# (off with -DWAVELET_CHECKING_BUILDS=OFF):
 #  - sanitize: the suite but the export, Octave and digest tests, with
 #    AddressSanitizer and UndefinedBehaviorSanitizer ("sanitize.suite");
 #  - tsan: the concurrency test with ThreadSanitizer ("tsan.concurrency");
@@ -7,10 +7,8 @@
 #    WAVELET_FUZZ_SECONDS each from fuzz/corpus/. A crash, a report, a leak
 #    or a broken gateway rule fails it and leaves the input in
 #    <build>/fuzz-artifacts/.
-
 option(WAVELET_CHECKING_BUILDS "Also build and test with sanitizers and fuzzers" ON)
 set(WAVELET_FUZZ_SECONDS 5 CACHE STRING "How long each command is fuzzed by the test suite")
-
 if(WAVELET_FUZZ)
   add_subdirectory("${PROJECT_SOURCE_DIR}/fuzz" "${CMAKE_BINARY_DIR}/fuzz")
   return()
@@ -19,33 +17,27 @@ if(NOT WAVELET_CHECKING_BUILDS OR WAVELET_SANITIZE OR NOT WAVELET_TESTS
    OR NOT CMAKE_SIZEOF_VOID_P EQUAL 8 OR NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
   return()
 endif()
-
 include("${CMAKE_CURRENT_LIST_DIR}/CrossBuild.cmake")
 
-macro(checking_args tree)
-  # Line tables are all a report needs; full debug data only slows the build.
-  set(args "-DCMAKE_BUILD_TYPE=RelWithDebInfo" "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG"
-      "-DMEX_OUTPUT_ROOT=${CMAKE_BINARY_DIR}/${tree}"
-      "-DOCTAVE_CLI_EXECUTABLE=OCTAVE_CLI_EXECUTABLE-NOTFOUND")
-endmacro()
+# Line tables are all a report needs; full debug data only slows the build.
+function(checking_build name)
+  wavelet_cross_build(NAME ${name} ${ARGN} "-DCMAKE_BUILD_TYPE=RelWithDebInfo"
+    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" "-DMEX_OUTPUT_ROOT=${CMAKE_BINARY_DIR}/${name}"
+    "-DOCTAVE_CLI_EXECUTABLE=OCTAVE_CLI_EXECUTABLE-NOTFOUND")
+endfunction()
 
-set(WAVELET_SANITIZE_DIR "${CMAKE_BINARY_DIR}/sanitize")
-checking_args(sanitize)
-# (Under the sanitizers the fast-path, grid and command tests run the
-# digest's routines at the same sizes.)
-wavelet_cross_build(NAME sanitize TEST_DIRS kernels commands grid symmetric hardening fast i386
-  ARGS ${args} "-DWAVELET_SANITIZE=address,undefined")
-# The placement test's guard pages catch a stray read without a sanitizer;
-# its large calls would only run again, at twice the cost.
+# (The fast-path, grid and command tests run the digest's routines at the
+# same sizes; the placement test's guard pages catch a stray read without a
+# sanitizer, and its large calls would only run again at twice the cost.)
+checking_build(sanitize TEST_DIRS kernels commands grid symmetric hardening fast i386
+  ARGS "-DWAVELET_SANITIZE=address,undefined")
 add_test(NAME sanitize.suite
-  COMMAND "${CMAKE_CTEST_COMMAND}" --test-dir "${WAVELET_SANITIZE_DIR}" --output-on-failure
+  COMMAND "${CMAKE_CTEST_COMMAND}" --test-dir "${CMAKE_BINARY_DIR}/sanitize" --output-on-failure
           --parallel 2 --exclude-regex "^Placement[.]")
 set_tests_properties(sanitize.suite PROPERTIES LABELS sanitize TIMEOUT 1500)
 
-set(WAVELET_TSAN_DIR "${CMAKE_BINARY_DIR}/tsan")
-checking_args(tsan)
-wavelet_cross_build(NAME tsan TARGET concurrency_test ARGS ${args} "-DWAVELET_SANITIZE=thread")
-add_test(NAME tsan.concurrency COMMAND "${WAVELET_TSAN_DIR}/tests/hardening/concurrency_test")
+checking_build(tsan TARGET concurrency_test ARGS "-DWAVELET_SANITIZE=thread")
+add_test(NAME tsan.concurrency COMMAND "${CMAKE_BINARY_DIR}/tsan/tests/hardening/concurrency_test")
 set_tests_properties(tsan.concurrency PROPERTIES LABELS sanitize TIMEOUT 300)
 
 find_program(WAVELET_CLANG_CXX NAMES clang++ clang++-14)
@@ -54,23 +46,18 @@ if(NOT WAVELET_CLANG_CXX OR NOT WAVELET_CLANG_C)
   wavelet_missing("the fuzzers" "clang is not installed (Debian package clang-14)")
   return()
 endif()
-set(WAVELET_FUZZ_DIR "${CMAKE_BINARY_DIR}/fuzz")
-checking_args(fuzz)
-wavelet_cross_build(NAME fuzz TARGET fuzzers
-  ARGS ${args} "-DCMAKE_CXX_COMPILER=${WAVELET_CLANG_CXX}"
-       "-DCMAKE_C_COMPILER=${WAVELET_CLANG_C}" "-DWAVELET_SANITIZE=address,undefined"
-       "-DWAVELET_TESTS=OFF" "-DWAVELET_FUZZ=ON")
-
+checking_build(fuzz TARGET fuzzers ARGS "-DCMAKE_CXX_COMPILER=${WAVELET_CLANG_CXX}"
+  "-DCMAKE_C_COMPILER=${WAVELET_CLANG_C}" "-DWAVELET_SANITIZE=address,undefined"
+  "-DWAVELET_TESTS=OFF" "-DWAVELET_FUZZ=ON")
 # Each fuzzer grows a scratch corpus of its own from the committed seeds.
-set(fuzz_artifacts "${CMAKE_BINARY_DIR}/fuzz-artifacts")
-file(MAKE_DIRECTORY "${fuzz_artifacts}")
+set(artifacts "${CMAKE_BINARY_DIR}/fuzz-artifacts")
+file(MAKE_DIRECTORY "${artifacts}")
 foreach(command ${WAVELET_COMMANDS})
-  set(scratch "${WAVELET_FUZZ_DIR}/corpus/${command}")
+  set(scratch "${CMAKE_BINARY_DIR}/fuzz/corpus/${command}")
   file(MAKE_DIRECTORY "${scratch}")
   add_test(NAME fuzz.${command}
-    COMMAND "${WAVELET_FUZZ_DIR}/fuzz/fuzz_${command}"
-            -max_total_time=${WAVELET_FUZZ_SECONDS} -timeout=20 -rss_limit_mb=2048
-            -print_final_stats=1 "-artifact_prefix=${fuzz_artifacts}/${command}-"
-            "${scratch}" "${PROJECT_SOURCE_DIR}/fuzz/corpus/${command}")
+    COMMAND "${CMAKE_BINARY_DIR}/fuzz/fuzz/fuzz_${command}" -max_total_time=${WAVELET_FUZZ_SECONDS}
+            -timeout=20 -rss_limit_mb=2048 -print_final_stats=1
+            "-artifact_prefix=${artifacts}/${command}-" "${scratch}" "${PROJECT_SOURCE_DIR}/fuzz/corpus/${command}")
   set_tests_properties(fuzz.${command} PROPERTIES LABELS fuzz TIMEOUT 600)
 endforeach()

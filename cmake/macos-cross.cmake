@@ -1,14 +1,9 @@
-# What the macOS cross toolchains share (included by
-# cmake/macos-<arch>.toolchain.cmake after they set MAC_ARCH, MAC_TARGET (the
-# clang target), MAC_DARWIN (the Darwin kernel version), MAC_MIN (the oldest
-# macOS), MAC_LINKER (the Mach-O linker's name), MAC_LINKER_VERSION (the ld64
-# version whose options it takes), MAC_HEADERS (Debian's C++ and C header
-# folders for that processor, @GCC@ standing for GCC's major version),
-# MAC_FLAGS (more compile flags) and MAC_LINK_FLAGS (more link flags)):
-# clang with an Apple target and an LLVM Mach-O linker. There is no Apple SDK
-# here: the few C and C++ headers the modules include come from Debian's
-# packages, and the libraries the modules link against are link-time
-# stand-ins (cmake/macos/platform.cmake) or text stubs (cmake/macos/tbd/).
+# What the macOS cross toolchains share: clang with an Apple target and an
+# LLVM Mach-O linker, without an Apple SDK (the few headers the modules
+# include come from Debian's packages). Each toolchain sets MAC_ARCH,
+# MAC_TARGET (clang's), MAC_DARWIN, MAC_MIN (the oldest macOS), MAC_LINKER,
+# MAC_LINKER_VERSION (the ld64 whose options it takes), MAC_HEADERS (@GCC@
+# for GCC's major version), MAC_FLAGS and MAC_LINK_FLAGS.
 set(CMAKE_SYSTEM_NAME Darwin)
 set(CMAKE_SYSTEM_PROCESSOR ${MAC_ARCH})
 set(CMAKE_SYSTEM_VERSION ${MAC_DARWIN})

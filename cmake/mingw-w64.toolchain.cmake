@@ -16,9 +16,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_FIND_PACKAGE_NO_PACKAGE_REGISTRY ON)
 
-# Every program and library of this tree carries its compiler runtime, so
-# nothing needs libstdc++-6.dll, libgcc_s_seh-1.dll or libwinpthread-1.dll
-# beside it.
+# Every program and library carries its compiler runtime: nothing needs
+# libstdc++-6.dll, libgcc_s_seh-1.dll or libwinpthread-1.dll beside it.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")

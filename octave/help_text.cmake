@@ -1,8 +1,7 @@
 # The usage text of a command's help file as a C string, for the native
 # Octave function's own help. Each comment line loses its leading "%", as
 # Octave shows a help file.
-#   wavelet_help_header(<help/Cmd.m> <Cmd_help.h>)   (after include())
-#   cmake -DHELP=<help/Cmd.m> -DOUT=<Cmd_help.h> -P help_text.cmake
+#   wavelet_help_header(<help/Cmd.m> <Cmd_help.h>)
 function(wavelet_help_header help out)
   file(STRINGS "${help}" lines)
   set(text "")
@@ -17,7 +16,3 @@ function(wavelet_help_header help out)
   file(COPY_FILE "${out}.tmp" "${out}" ONLY_IF_DIFFERENT)
   file(REMOVE "${out}.tmp")
 endfunction()
-
-if(DEFINED HELP AND DEFINED OUT)
-  wavelet_help_header("${HELP}" "${OUT}")
-endif()

@@ -1,16 +1,10 @@
-# Mach-O bundles for MATLAB's Mac platforms (included by MexModule.cmake):
-#   maci   (i386):   every command, and the ten kernel-only modules
-#   maci64 (x86-64): every command but MeldGrid_WR
-#   maca64 (arm64):  every command, linked against text stubs (.tbd)
-# A command bundle exports only _mexFunction, a kernel-only one only
-# _mexVersion; every sum is rounded to double (SSE2 on i386 too).
-#
-# A bundle records the install names of the host libraries it links: the
-# i386 ones find libmx, libmex and libmat beside it (@loader_path), the
-# 64-bit ones through the run path (@rpath). WAVELET_MAC_HOST_DIR names the
-# host's own libraries; left empty, the 64-bit bundles link against text
-# stubs (tbd/) and the i386 ones against stand-ins built here
-# (stand_ins.c).
+# Mach-O bundles for MATLAB's Mac platforms: maci (i386: every command and
+# the kernel-only modules), maci64 (x86-64: every command but MeldGrid_WR),
+# maca64 (arm64: every command). Every sum is rounded to double (SSE2 on
+# i386 too). The i386 bundles find libmx, libmex and libmat beside them
+# (@loader_path), the 64-bit ones through the run path (@rpath); they link
+# against the host's own (WAVELET_MAC_HOST_DIR) or else, for 64 bits, text
+# stubs (tbd/), for i386 stand-ins built here (stand_ins.c).
 if(CMAKE_OSX_ARCHITECTURES STREQUAL "i386"
    OR (NOT CMAKE_OSX_ARCHITECTURES AND CMAKE_SIZEOF_VOID_P EQUAL 4))
   set(MEX_PLATFORM maci)
@@ -39,9 +33,7 @@ else()
 endif()
 set(MEX_MODULE_DIR "${MEX_OUTPUT_ROOT}/${MEX_PLATFORM}")
 
-set(WAVELET_MAC_HOST_DIR "" CACHE PATH
-    "Folder of the host's libmx, libmex and libmat dylibs; empty links stand-ins built here")
-
+set(WAVELET_MAC_HOST_DIR "" CACHE PATH "Folder of the host's libmx, libmex and libmat dylibs")
 # CMake learns the run-path flag from a running macOS; every one takes it.
 if(NOT CMAKE_SHARED_LIBRARY_RUNTIME_C_FLAG)
   set(CMAKE_SHARED_LIBRARY_RUNTIME_C_FLAG "-Wl,-rpath,")
@@ -66,7 +58,7 @@ else()
   set(libs mx mex mat)
   set(stand_ins "${CMAKE_BINARY_DIR}/stand_ins")
   if(WAVELET_MAC_CROSS)
-    list(APPEND libs System)
+    set(libs System ${libs})
     link_directories("${stand_ins}")
     file(MAKE_DIRECTORY "${stand_ins}")
     file(CREATE_LINK "libSystem.B.dylib" "${stand_ins}/libSystem.dylib" SYMBOLIC)
@@ -75,11 +67,14 @@ else()
     add_library(${lib} SHARED "${CMAKE_CURRENT_LIST_DIR}/stand_ins.c")
     target_compile_definitions(${lib} PRIVATE STAND_IN_${lib})
     target_compile_options(${lib} PRIVATE -fno-builtin -w)
-    target_link_options(${lib} PRIVATE -nostdlib)
     set_target_properties(${lib} PROPERTIES LIBRARY_OUTPUT_DIRECTORY "${stand_ins}"
       INSTALL_NAME_DIR "${WAVELET_MAC_HOST_INSTALL_DIR}" BUILD_WITH_INSTALL_NAME_DIR ON)
+    if(TARGET System AND NOT lib STREQUAL "System")
+      add_dependencies(${lib} System)
+    endif()
   endforeach()
-  if(WAVELET_MAC_CROSS)
+  if(TARGET System)
     set_target_properties(System PROPERTIES INSTALL_NAME_DIR /usr/lib OUTPUT_NAME System.B)
+    target_link_options(System PRIVATE -nostdlib)
   endif()
 endif()
