@@ -40,10 +40,8 @@ add_library(wavelet_core STATIC ${WAVELET_LIBRARY_SOURCES})
 # The version query of the Linux and kernel-only modules.
 add_library(wavelet_version OBJECT "${PROJECT_SOURCE_DIR}/host/mex_version.cpp")
 foreach(library wavelet_core wavelet_version)
-  set_target_properties(${library} PROPERTIES
-    POSITION_INDEPENDENT_CODE ON
-    CXX_VISIBILITY_PRESET hidden
-    VISIBILITY_INLINES_HIDDEN ON)
+  set_target_properties(${library} PROPERTIES POSITION_INDEPENDENT_CODE ON
+                        CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
   target_include_directories(${library} PUBLIC "${PROJECT_SOURCE_DIR}")
   target_compile_options(${library} PRIVATE ${module_flags})
 endforeach()
@@ -52,16 +50,14 @@ if(MEX_PLATFORM STREQUAL "glnx86" AND NOT WAVELET_I386_ROUNDED)
   target_compile_definitions(wavelet_core PUBLIC WAVELET_EXTENDED_ACCUMULATION)
 endif()
 
-foreach(lib mx mex mat)
-  if(WIN32)
+if(WIN32)
+  foreach(lib mx mex mat)
     set(def "${PROJECT_SOURCE_DIR}/host/windows/lib${lib}.def")
     set(implib "${CMAKE_BINARY_DIR}/import_lib${lib}.a")
     add_custom_command(OUTPUT "${implib}" DEPENDS "${def}" VERBATIM
       COMMAND "${CMAKE_DLLTOOL}" --input-def "${def}" --output-lib "${implib}" --dllname lib${lib}.dll)
     list(APPEND WAVELET_HOST_IMPORTS "${implib}")
-  endif()
-endforeach()
-if(WIN32)
+  endforeach()
   add_custom_target(wavelet_host_imports DEPENDS ${WAVELET_HOST_IMPORTS})
 endif()
 

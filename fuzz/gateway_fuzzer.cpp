@@ -1,4 +1,4 @@
-// Coverage-guided fuzzing of one command's gateway (FUZZ_COMMAND), linked
+// Coverage-guided fuzzing of one command's gateway (fuzz_command), linked
 // into this program and driven through the stand-in host. Built with
 // AddressSanitizer and UndefinedBehaviorSanitizer, so any read or write
 // outside the arrays the gateway was given or created stops the run, as does
@@ -9,12 +9,13 @@
 #include <cstdlib>
 
 extern "C" void mexFunction(int nlhs, mxArray_tag *plhs[], int nrhs, const mxArray_tag *prhs[]);
+extern const char fuzz_command[];
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static const standin::Module gateway(&mexFunction);
-    const std::string broken = fuzzcall::check_call(FUZZ_COMMAND, gateway, data, size);
+    const std::string broken = fuzzcall::check_call(fuzz_command, gateway, data, size);
     if (!broken.empty()) {
-        std::fprintf(stderr, "%s: %s\n", FUZZ_COMMAND, broken.c_str());
+        std::fprintf(stderr, "%s: %s\n", fuzz_command, broken.c_str());
         std::abort();
     }
     return 0;

@@ -354,8 +354,14 @@ int main(int argc, char **argv) {
         return 2;
     }
     std::printf("variants %s\n", variant_names().c_str());
+#if defined(WAVELET_EXTENDED_ACCUMULATION)
+    // Sums in 80 bits match no other build's hashes, and there are no vector
+    // variants to hold to the plain loops: the table's own column checks it.
+    std::printf("routines: checked by the table alone (80-bit sums)\n");
+#else
     kernels();
     grids();
+#endif
     if (argc == 3) {
         const int changed = check_table(argv[2], argv[1], false);
         std::printf("table: %d changed\n", changed);
