@@ -11,16 +11,16 @@ endfunction()
 
 # wavelet_cross_build(NAME <name> [TOOLCHAIN <file>] [TARGET <target>]
 #                     [TEST_DIRS <dir>...] [EMULATOR <word>...]
-#                     [MIRROR [TIMEOUT <s>] [FIXTURE <f>]] [ARGS <arg>...])
+#                     [MIRROR <on> TIMEOUT <s> [FIXTURE <f>]] [ARGS <arg>...])
 # The one rule for every nested tree (other platforms, checking builds):
 # this source tree configured again into <build>/<name> with the toolchain,
 # and built (or its TARGET) as the step wavelet_<name>. The nested tree
 # builds the folders TEST_DIRS of tests/ (all of them if none are named)
-# and runs its programs through EMULATOR. With MIRROR each of its tests is
-# also a test of this tree, "<name>.<test>" (label <name>). ARGS come last,
+# and runs its programs through EMULATOR. With MIRROR on, each of its tests
+# is also a test of this tree, "<name>.<test>" (label <name>). ARGS come last,
 # so they may override the defaults.
 function(wavelet_cross_build)
-  cmake_parse_arguments(ARG "MIRROR" "NAME;TOOLCHAIN;TARGET;TIMEOUT;FIXTURE"
+  cmake_parse_arguments(ARG "" "NAME;TOOLCHAIN;TARGET;MIRROR;TIMEOUT;FIXTURE"
                         "TEST_DIRS;EMULATOR;ARGS" ${ARGN})
   set(tree "${CMAKE_BINARY_DIR}/${ARG_NAME}")
   list(JOIN ARG_EMULATOR "|" emulator)

@@ -57,7 +57,7 @@ if(ready)
   set(WAVELET_I386_DIR "${CMAKE_BINARY_DIR}/i386")
   set(toolchain "${PROJECT_SOURCE_DIR}/cmake/i386-linux.toolchain.cmake")
   wavelet_cross_build(NAME i386 TOOLCHAIN "${toolchain}" EMULATOR ${WAVELET_I386_RUN}
-    MIRROR TIMEOUT 900 ARGS "-DWAVELET_TESTS=${WAVELET_I386_TESTS}")
+    MIRROR ${WAVELET_I386_TESTS} TIMEOUT 900 ARGS "-DWAVELET_TESTS=${WAVELET_I386_TESTS}")
   if(WAVELET_I386_TESTS)
     # The i386 macOS flavour (sums rounded to double) cannot run here: its
     # twin for i386 Linux must reproduce the 64-bit digests.
@@ -91,7 +91,7 @@ if(ready)
   wavelet_cross_build(NAME windows
     TOOLCHAIN "${PROJECT_SOURCE_DIR}/cmake/mingw-w64.toolchain.cmake"
     TEST_DIRS kernels commands grid hardening fast platforms
-    EMULATOR ${emulator} MIRROR TIMEOUT 300 FIXTURE wine_prefix)
+    EMULATOR ${emulator} MIRROR ${WAVELET_WINDOWS_TESTS} TIMEOUT 300 FIXTURE wine_prefix)
   if(WAVELET_WINDOWS_TESTS)
     string(REPLACE "|" ";" wine "${wine}")
     add_test(NAME windows.prefix COMMAND "${PROJECT_SOURCE_DIR}/cmake/windows/wine_prefix.sh"
@@ -115,7 +115,7 @@ if(ready)
   wavelet_cross_build(NAME aarch64
     TOOLCHAIN "${PROJECT_SOURCE_DIR}/cmake/aarch64-linux.toolchain.cmake"
     TEST_DIRS kernels commands grid fast platforms
-    EMULATOR "${WAVELET_QEMU_AARCH64}" -L /usr/aarch64-linux-gnu MIRROR TIMEOUT 900)
+    EMULATOR "${WAVELET_QEMU_AARCH64}" -L /usr/aarch64-linux-gnu MIRROR ON TIMEOUT 900)
   set(WAVELET_AARCH64_DIR "${CMAKE_BINARY_DIR}/aarch64")
   set(WAVELET_AARCH64_RUN "${WAVELET_QEMU_AARCH64}|-L|/usr/aarch64-linux-gnu")
 endif()
