@@ -1,7 +1,8 @@
 # Checking builds, nested trees of the x86-64 build in folders of their own
 # (off with -DWAVELET_CHECKING_BUILDS=OFF):
-#  - sanitize: the suite but the export, Octave and digest tests, with
-#    AddressSanitizer and UndefinedBehaviorSanitizer ("sanitize.suite");
+#  - sanitize: the suite with AddressSanitizer and UndefinedBehaviorSanitizer
+#    ("sanitize.suite"), but the export and Octave tests and the digest,
+#    whose routines the fast-path, grid and command tests run at its sizes;
 #  - tsan: the concurrency test with ThreadSanitizer ("tsan.concurrency");
 #  - fuzz: with clang, a libFuzzer program per command ("fuzz.<Command>"),
 #    WAVELET_FUZZ_SECONDS each from fuzz/corpus/. A crash, a report, a leak
@@ -26,14 +27,11 @@ function(checking_build name)
     "-DOCTAVE_CLI_EXECUTABLE=OCTAVE_CLI_EXECUTABLE-NOTFOUND")
 endfunction()
 
-# (The fast-path, grid and command tests run the digest's routines at the
-# same sizes; the placement test's guard pages catch a stray read without a
-# sanitizer, and its large calls would only run again at twice the cost.)
 checking_build(sanitize TEST_DIRS kernels commands grid symmetric hardening fast i386
   ARGS "-DWAVELET_SANITIZE=address,undefined")
 add_test(NAME sanitize.suite
   COMMAND "${CMAKE_CTEST_COMMAND}" --test-dir "${CMAKE_BINARY_DIR}/sanitize" --output-on-failure
-          --parallel 2 --exclude-regex "^Placement[.]")
+          --parallel 2)
 set_tests_properties(sanitize.suite PROPERTIES LABELS sanitize TIMEOUT 1500)
 
 checking_build(tsan TARGET concurrency_test ARGS "-DWAVELET_SANITIZE=thread")
