@@ -16,8 +16,8 @@ endfunction()
 # this source tree configured again into <build>/<name> with the toolchain,
 # and built (or its TARGET) as the step wavelet_<name>. The nested tree
 # builds the folders TEST_DIRS of tests/ (all of them if none are named)
-# and runs its programs through EMULATOR. With MIRROR on, each of its tests
-# is also a test of this tree, "<name>.<test>" (label <name>). ARGS come last,
+# and runs its programs through EMULATOR. With MIRROR on, each test of those
+# folders is also a test of this tree, "<name>.<test>" (label <name>). ARGS come last,
 # so they may override the defaults.
 function(wavelet_cross_build)
   cmake_parse_arguments(ARG "" "NAME;TOOLCHAIN;TARGET;MIRROR;TIMEOUT;FIXTURE"
@@ -51,14 +51,11 @@ function(wavelet_cross_build)
     INSTALL_COMMAND ""
     TEST_COMMAND "")
   if(ARG_MIRROR AND WAVELET_TESTS)
-    if(NOT ARG_TEST_DIRS)
-      set(ARG_TEST_DIRS .)
-    endif()
     # A deferred call reads variables when it runs: the values go into its text now.
     foreach(dir IN LISTS ARG_TEST_DIRS)
-      get_filename_component(dir "${PROJECT_SOURCE_DIR}/tests/${dir}" ABSOLUTE)
       cmake_language(EVAL CODE "cmake_language(DEFER DIRECTORY [[${PROJECT_SOURCE_DIR}]] CALL
-        _wavelet_mirror [[${dir}]] ${ARG_NAME} [[${tree}]] ${ARG_TIMEOUT} [[${ARG_FIXTURE}]])")
+        _wavelet_mirror [[${PROJECT_SOURCE_DIR}/tests/${dir}]] ${ARG_NAME} [[${tree}]] ${ARG_TIMEOUT}
+        [[${ARG_FIXTURE}]])")
     endforeach()
   endif()
 endfunction()

@@ -57,6 +57,7 @@ if(ready)
   set(WAVELET_I386_DIR "${CMAKE_BINARY_DIR}/i386")
   set(toolchain "${PROJECT_SOURCE_DIR}/cmake/i386-linux.toolchain.cmake")
   wavelet_cross_build(NAME i386 TOOLCHAIN "${toolchain}" EMULATOR ${WAVELET_I386_RUN}
+    TEST_DIRS kernels commands grid symmetric exports hardening fast platforms i386
     MIRROR ${WAVELET_I386_TESTS} TIMEOUT 900 ARGS "-DWAVELET_TESTS=${WAVELET_I386_TESTS}")
   if(WAVELET_I386_TESTS)
     # The i386 macOS flavour (sums rounded to double) cannot run here: its
