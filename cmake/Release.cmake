@@ -13,15 +13,13 @@ add_custom_target(release ALL
           "-DZIP=${CMAKE_BINARY_DIR}/release/${name}.zip" "-DNAME=${name}"
           "-DPACKAGE=${WAVELET_OCTAVE_PACKAGE}" -P "${PROJECT_SOURCE_DIR}/cmake/release.cmake"
   VERBATIM)
-add_dependencies(release ${WAVELET_COMMANDS})
-foreach(step ${WAVELET_KERNELS} ${WAVELET_SYMMETRIC_KERNELS} i386 windows aarch64 macos-x86_64
-             macos-arm64 macos-i386)
-  foreach(target kernel_${step} wavelet_${step})
-    if(TARGET ${target})
-      add_dependencies(release ${target})
-    endif()
-  endforeach()
+# Every module of this tree, and the steps of the other platforms' trees.
+list(TRANSFORM WAVELET_KERNELS PREPEND kernel_ OUTPUT_VARIABLE kernels)
+list(TRANSFORM WAVELET_SYMMETRIC_KERNELS PREPEND kernel_ OUTPUT_VARIABLE symmetric)
+add_dependencies(release ${WAVELET_COMMANDS} ${kernels} ${symmetric})
+foreach(step octave_package wavelet_i386 wavelet_windows wavelet_aarch64 wavelet_macos-x86_64
+             wavelet_macos-arm64 wavelet_macos-i386)
+  if(TARGET ${step})
+    add_dependencies(release ${step})
+  endif()
 endforeach()
-if(TARGET octave_package)
-  add_dependencies(release octave_package)
-endif()
