@@ -48,29 +48,46 @@ struct State {
     int placement = 0; // where the data of new double arrays starts (set_placement)
 };
 
-thread_local State state;
+// Each thread's own thread_state(). On Windows it is made on first use and never
+// freed: MinGW runs a thread_local's destructor from the loader's callback as
+// the thread ends, and under Wine a thread ending so while the main thread
+// unloads a module left the process hung at its exit (one run in five of the
+// concurrency test; none in 70 without the destructor).
+#if defined(_WIN32)
+thread_local State *state_of_thread = nullptr;
+State &thread_state() {
+    if (state_of_thread == nullptr) state_of_thread = new State;
+    return *state_of_thread;
+}
+#else
+thread_local State state_of_thread;
+State &thread_state() {
+    return state_of_thread;
+}
+#endif
 
 std::string plhs0_label() {
-    if (!state.in_call || state.plhs == nullptr || state.slots < 1 || state.plhs[0] == nullptr)
+    if (!thread_state().in_call || thread_state().plhs == nullptr || thread_state().slots < 1 ||
+        thread_state().plhs[0] == nullptr)
         return "";
-    return state.plhs[0]->label;
+    return thread_state().plhs[0]->label;
 }
 
 bool known(const mxArray_tag *a) {
-    return a != nullptr && state.live.count(const_cast<mxArray_tag *>(a)) != 0;
+    return a != nullptr && thread_state().live.count(const_cast<mxArray_tag *>(a)) != 0;
 }
 
 void check_known(const char *what, const mxArray_tag *a) {
     if (!known(a))
-        state.faults.push_back(std::string(what) + " of an array the host does not know");
+        thread_state().faults.push_back(std::string(what) + " of an array the host does not know");
 }
 
 // The data of a real double array of bytes bytes, zeroed, placed as
-// state.placement asks: 16, 32 or 64 puts it at exactly that alignment (an
+// thread_state().placement asks: 16, 32 or 64 puts it at exactly that alignment (an
 // odd multiple of it within 128 bytes, so no stricter one holds by chance);
 // -1 ends it at a page boundary, followed by an inaccessible page.
 void *place(mxArray_tag *a, size_t bytes) {
-    const int p = state.placement;
+    const int p = thread_state().placement;
     if (p == 16 || p == 32 || p == 64) {
         a->block = standin::alloc_aligned(128, (bytes + 255) / 128 * 128);
         if (a->block == nullptr) return nullptr;
@@ -114,7 +131,7 @@ mxArray_tag *allocate(ClassId cls, size_t rows, size_t cols, bool complex, bool 
             delete a;
             return nullptr;
         }
-        if (state.placement != 0 && cls == ClassId::Double && !complex)
+        if (thread_state().placement != 0 && cls == ClassId::Double && !complex)
             a->data = place(a, count * width);
         else
             a->data = std::calloc(count, width);
@@ -125,27 +142,27 @@ mxArray_tag *allocate(ClassId cls, size_t rows, size_t cols, bool complex, bool 
             return nullptr;
         }
     }
-    state.live.insert(a);
+    thread_state().live.insert(a);
     return a;
 }
 
 mxArray_tag *create(int m, int n, mxComplexity flag) {
     record("create", nullptr, m, n);
-    if (m < 0 || n < 0) state.faults.push_back("array created with a negative size");
-    if (flag != mxREAL) state.faults.push_back("array created with a complex flag");
+    if (m < 0 || n < 0) thread_state().faults.push_back("array created with a negative size");
+    if (flag != mxREAL) thread_state().faults.push_back("array created with a complex flag");
     const size_t rows = m < 0 ? 0 : static_cast<size_t>(m);
     const size_t cols = n < 0 ? 0 : static_cast<size_t>(n);
     mxArray_tag *a = allocate(ClassId::Double, rows, cols, false, true);
     if (a == nullptr) throw HostAbort{"Out of memory."};
-    a->label = std::to_string(++state.created_total);
+    a->label = std::to_string(++thread_state().created_total);
     a->label.insert(a->label.begin(), '#');
-    state.ops.back().array = a->label;
+    thread_state().ops.back().array = a->label;
     if (rows * cols <= fill_limit) {
         auto *d = static_cast<double *>(a->data);
         for (size_t i = 0; i < rows * cols; ++i)
             std::memcpy(&d[i], &unwritten_bits, sizeof(double));
     }
-    state.created.push_back(a);
+    thread_state().created.push_back(a);
     return a;
 }
 
@@ -177,14 +194,14 @@ size_t element_size(ClassId cls) {
 }
 
 void record(const char *what, const mxArray_tag *a, int64_t rows, int64_t cols) {
-    if (!state.in_call) return;
+    if (!thread_state().in_call) return;
     Op op;
     op.what = what;
     op.array = a != nullptr ? a->label : "";
     op.rows = rows;
     op.cols = cols;
     op.plhs0 = plhs0_label();
-    state.ops.push_back(op);
+    thread_state().ops.push_back(op);
 }
 
 mxArray_tag *make_argument(ClassId cls, size_t rows, size_t cols, bool complex, bool sparse,
@@ -197,22 +214,22 @@ mxArray_tag *make_argument(ClassId cls, size_t rows, size_t cols, bool complex, 
 }
 
 void begin_call(mxArray_tag **plhs, int slots) {
-    state.in_call = true;
-    state.plhs = plhs;
-    state.slots = slots;
-    state.ops.clear();
-    state.created.clear();
-    state.created_total = 0;
+    thread_state().in_call = true;
+    thread_state().plhs = plhs;
+    thread_state().slots = slots;
+    thread_state().ops.clear();
+    thread_state().created.clear();
+    thread_state().created_total = 0;
 }
 
 std::vector<Op> end_call() {
-    state.in_call = false;
-    state.plhs = nullptr;
-    return std::move(state.ops);
+    thread_state().in_call = false;
+    thread_state().plhs = nullptr;
+    return std::move(thread_state().ops);
 }
 
 std::vector<mxArray_tag *> created_in_call() {
-    return state.created;
+    return thread_state().created;
 }
 
 std::string label_of(const mxArray_tag *a) {
@@ -220,22 +237,22 @@ std::string label_of(const mxArray_tag *a) {
 }
 
 size_t live_arrays() {
-    return state.live.size();
+    return thread_state().live.size();
 }
 
 void release(mxArray_tag *a) {
     if (!known(a)) return;
-    state.live.erase(a);
+    thread_state().live.erase(a);
     free_data(a);
     delete a;
 }
 
 void set_placement(int placement) {
-    state.placement = placement;
+    thread_state().placement = placement;
 }
 
 std::vector<std::string> &host_faults() {
-    return state.faults;
+    return thread_state().faults;
 }
 
 size_t rows_of(const mxArray_tag *a) {
@@ -315,20 +332,22 @@ mxArray *mxCreateDoubleMatrix_700(int m, int n, mxComplexity flag) {
 mxArray *mxCreateDoubleMatrix_730(size_t m, size_t n, mxComplexity flag) {
     constexpr size_t most = INT32_MAX;
     if (m > most || n > most)
-        standin::state.faults.push_back("array created with a side over 2^31 - 1");
+        standin::thread_state().faults.push_back("array created with a side over 2^31 - 1");
     return standin::create(int(std::min(m, most)), int(std::min(n, most)), flag);
 }
 
 void mxDestroyArray(mxArray *a) {
     record("destroy", a);
     if (!standin::known(a)) {
-        standin::state.faults.push_back("mxDestroyArray of an array the host does not know");
+        standin::thread_state().faults.push_back(
+            "mxDestroyArray of an array the host does not know");
         return;
     }
-    auto &created = standin::state.created;
+    auto &created = standin::thread_state().created;
     const auto it = std::find(created.begin(), created.end(), a);
     if (it == created.end()) {
-        standin::state.faults.push_back("mxDestroyArray of an array the call did not create");
+        standin::thread_state().faults.push_back(
+            "mxDestroyArray of an array the call did not create");
         return;
     }
     created.erase(it);
