@@ -86,16 +86,6 @@ WAVELET_TILE_INLINE inline void down_rows(const Lo &lo_at, const Hi &hi_at, ptrd
 // tap of a block of W outputs is one plain load, multiply and add; the sums
 // keep their order, so the results are the kernels' bit for bit.
 
-// Samples each split half keeps past its ends, so that no tap wraps.
-inline int32_t split_pad(int32_t m) {
-    return m / 2 + 1;
-}
-
-// Doubles one split column of side s takes in the work array.
-inline int64_t split_size(int32_t s, int32_t m) {
-    return int64_t{s} + 4 * int64_t{split_pad(m)};
-}
-
 // Splits x (s samples, s even) into buffer (split_size doubles): E at
 // buffer + pad, O after it, each extended periodically by pad samples on
 // either side.
@@ -151,64 +141,6 @@ void down_split(const double *buffer, int32_t s, const double *g, const double *
             put<W>(hi + i + k * W, u[k], nt);
         }
     });
-}
-
-// Forward row pass over the rows rows starting at grid (already moved to the
-// panel's first row) of the block of side s, R rows at a time. head holds
-// rows * (m - 1) doubles, ring rows * K.
-template <int W, int R>
-void down_panel(double *grid, int32_t n, int32_t s, const double *g, const double *h, int32_t m,
-                int32_t rows, double *head, double *ring, int32_t K) {
-    const int32_t half = s / 2;
-    const ptrdiff_t step = n;
-    const ptrdiff_t slot_size = rows;
-    for (int32_t c = 0; c + 1 < m; ++c) copy_lanes<W>(grid + step * c, head + slot_size * c, rows);
-    int32_t slot = 0;
-    for (int32_t i = 0; i < half; ++i) {
-        // Where column c of the panel holds its original values at output i.
-        auto at = [&](int32_t c) -> const double * {
-            if (c < 0)
-                c += s;
-            else if (c >= s)
-                c -= s;
-            if (c < half) return c < i ? head + slot_size * c : grid + step * c;
-            int32_t k = c - half;
-            if (k >= i) return grid + step * c;
-            if (k >= K) k -= K;
-            return ring + slot_size * k;
-        };
-        // Most outputs read a window of columns that all sit in one place
-        // with a fixed distance between them: the untouched lower half of
-        // the grid, or consecutive slots of the ring. Tap j of the lowpass
-        // sum then reads lo_base + j * stride, of the highpass sum
-        // hi_base - j * stride.
-        const int32_t first = 2 * i + 2 - m, last = 2 * i + m - 1;
-        const double *lo_base = nullptr, *hi_base = nullptr;
-        ptrdiff_t stride = 0;
-        if (m > 1 && first >= i && last < half) {
-            lo_base = grid + step * (2 * i);
-            hi_base = lo_base + step;
-            stride = step;
-        } else if (m > 1 && first >= half && last - half < i) {
-            int32_t k = first - half;
-            if (k >= K) k -= K;
-            if (k + (last - first) < K) {
-                lo_base = ring + slot_size * (k + m - 2);
-                hi_base = lo_base + slot_size;
-                stride = slot_size;
-            }
-        }
-        double *low = grid + step * i;
-        double *high = grid + step * (half + i);
-        double *saved = ring + slot_size * slot;
-        auto lo_at = [&](int32_t j) { return lo_base ? lo_base + stride * j : at(2 * i + j); };
-        auto hi_at = [&](int32_t j) { return hi_base ? hi_base - stride * j : at(2 * i + 1 - j); };
-        for (int32_t r = 0; r < rows; r += R) {
-            copy_slice<W, R>(high + r, saved + r);
-            down_rows<W, R>(lo_at, hi_at, r, g, h, m, low, high, false);
-        }
-        if (++slot == K) slot = 0;
-    }
 }
 
 // Forward row pass of a block whose column pass stored column c at position
@@ -336,7 +268,7 @@ void columns_down_shuffled(double *grid, int32_t n, int32_t s, const double *g, 
 // pair. Each part filters every source column once (the last pairs' wrapped
 // columns again), so the level reads the source twice, a whole column at a
 // time, and writes the result once. Lane l of a vector is row r + l, as in
-// down_panel.
+// down_shuffled_panel.
 template <int W>
 void down_fused_level(const double *src, double *out, int32_t n, const double *g, const double *h,
                       int32_t m, bool nt, double *ring) {

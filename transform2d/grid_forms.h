@@ -27,23 +27,12 @@ using namespace grid;
 template <int W>
 void dpwt2_rows(double *grid, int32_t n, int32_t s, const double *g, const double *h, int32_t m,
                 dpwt2_step step, double *work) {
-    constexpr int32_t R = chunk_rows(W);
-    const int32_t rows = dpwt2_panel_height(n, s, m, step, W);
-    const int64_t head = dpwt2_head_slots(m);
-    double *ring = work + rows * head;
-    switch (step) {
-    case dpwt2_shuffled:
+    if (step == dpwt2_shuffled) {
+        const int32_t rows = dpwt2_shuffled_rows(n, s, m, W);
+        double *ring = work + rows * dpwt2_head_slots(m);
         for (int32_t r = 0; r < s; r += rows)
             down_shuffled_panel<W>(grid + r, n, s, g, h, m, rows, work, ring, dpwt2_ring_pairs(m));
         return;
-    case dpwt2_panel:
-        for (int32_t r = 0; r < s; r += rows)
-            (rows % R == 0 ? down_panel<W, R> : down_panel<W, W>)(grid + r, n, s, g, h, m, rows,
-                                                                  work, ring,
-                                                                  dpwt2_ring_slots(s / 2, m));
-        return;
-    default:
-        break;
     }
     const int32_t half = s / 2;
     double *w0 = work, *w1 = work + n, *w2 = work + 2 * ptrdiff_t{n};

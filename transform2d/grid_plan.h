@@ -24,10 +24,9 @@ enum dpwt2_step : int32_t {
     // The column pass stores its columns shuffled (evens left, odds right),
     // and the row pass takes tall panels that save only column pairs.
     dpwt2_shuffled,
-    // Row panels saving the upper half in a ring, in chunks of
-    // chunk_rows(W) rows, or of one vector where a taller chunk does not fit.
-    dpwt2_panel,
-    // Blocks too small for a panel: row by row through the vector kernels.
+    // Blocks smaller than 16 or than twice the filter, and grids whose work
+    // array cannot hold the panel's ring: row by row through the vector
+    // kernels.
     dpwt2_by_row,
 };
 
@@ -79,17 +78,6 @@ inline int64_t dpwt2_head_slots(int32_t m) {
     return m > 1 ? m - 1 : 0;
 }
 
-// Ring slots of the forward panel (dpwt2_panel): output i overwrites column
-// half + i, saved to slot i mod K first. Column c is read by the outputs i'
-// with 2i' + 2 - m <= c <= 2i' + m - 1, the last of them i' = (c + m - 2)/2;
-// for c = half + k that is at most k + half/2 + m/2 - 1, so the slot of k
-// must outlive k + half/2 + m/2 - 1 outputs. The ring keeps m/2 + 3 slots
-// more than that least count, which keeps every window of a non-wrapping
-// output within one pass of the ring.
-inline int32_t dpwt2_ring_slots(int32_t half, int32_t m) {
-    return half / 2 + m + 2;
-}
-
 // Outputs per tile of the shuffled panel: each tap value serves this many
 // outputs, and the lowpass and highpass sums make twice as many independent
 // chains.
@@ -132,11 +120,6 @@ inline int32_t dpwt2_shuffled_rows(int32_t n, int32_t s, int32_t m, int32_t W) {
                        staged / 2);
 }
 
-// The slices of the forward panel: the ring and the head.
-inline int64_t dpwt2_panel_slices(int32_t s, int32_t m) {
-    return int64_t{dpwt2_ring_slots(s / 2, m)} + dpwt2_head_slots(m);
-}
-
 // The fused first level (dpwt2_fused_first) keeps a ring of 2m - 2 filtered
 // half-columns: output pair i reads the filtered columns 2i + 2 - m ..
 // 2i + m - 1. Its n/2-double slots fit the 3n work array for 2 to 4 taps.
@@ -144,29 +127,28 @@ inline int32_t dpwt2_fused_slots(int32_t m) {
     return 2 * m - 2;
 }
 
-// The strategy of the forward level of block side s in a grid of side n;
-// from_source says the level is the first and reads a separate source.
-inline dpwt2_step dpwt2_plan(int32_t n, int32_t s, int32_t m, bool from_source, int32_t W) {
-    const int32_t R = chunk_rows(W);
-    const int64_t room = 3 * int64_t{n};
-    if (from_source && s == n && m >= 2 && n / 2 >= R &&
-        int64_t{dpwt2_fused_slots(m)} * (n / 2) <= room)
-        return dpwt2_fused_first;
-    // The shuffled panel pays off once the block is large next to the
-    // filter: below that the extra column moves cost more than they save.
-    if (s >= 64 && s >= 4 * m + 8 && dpwt2_shuffled_rows(n, s, m, W) > 0) return dpwt2_shuffled;
-    if (s >= 2 * m && s >= 16) {
-        const int64_t slices = dpwt2_panel_slices(s, m);
-        if (panel_rows(s, R, slices, room) > 0 || W * slices <= room) return dpwt2_panel;
-    }
-    return dpwt2_by_row;
+// Samples each half of a split column keeps past its ends, so that no tap
+// wraps.
+inline int32_t split_pad(int32_t m) {
+    return m / 2 + 1;
 }
 
-// The rows of a forward panel for a level planned as step.
-inline int32_t dpwt2_panel_height(int32_t n, int32_t s, int32_t m, dpwt2_step step, int32_t W) {
-    if (step == dpwt2_shuffled) return dpwt2_shuffled_rows(n, s, m, W);
-    const int32_t rows = panel_rows(s, chunk_rows(W), dpwt2_panel_slices(s, m), 3 * int64_t{n});
-    return rows > 0 ? rows : W;
+// Doubles one split column of side s takes in the work array.
+inline int64_t split_size(int32_t s, int32_t m) {
+    return int64_t{s} + 4 * int64_t{split_pad(m)};
+}
+
+// The strategy of the forward level of block side s in a grid of side n;
+// from_source says the level is the first and reads a separate source. The
+// shuffled column pass holds two split columns in the 3n work array.
+inline dpwt2_step dpwt2_plan(int32_t n, int32_t s, int32_t m, bool from_source, int32_t W) {
+    if (from_source && s == n && m >= 2 && n / 2 >= chunk_rows(W) &&
+        int64_t{dpwt2_fused_slots(m)} * (n / 2) <= 3 * int64_t{n})
+        return dpwt2_fused_first;
+    if (s >= 2 * m && s >= 16 && 2 * split_size(s, m) <= 3 * int64_t{n} &&
+        dpwt2_shuffled_rows(n, s, m, W) > 0)
+        return dpwt2_shuffled;
+    return dpwt2_by_row;
 }
 
 // Ring slots of the in-place inverse panel: output i overwrites coarse
