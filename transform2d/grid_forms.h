@@ -21,6 +21,17 @@ WAVELET_TARGET_BEGIN(WAVELET_TARGET)
 namespace {
 using namespace grid;
 
+// The shuffled row pass of a forward level in panels of vectors of V rows,
+// V the lanes dpwt2_shuffled_lanes gives.
+template <int V>
+void shuffled_rows(double *grid, int32_t n, int32_t s, const double *g, const double *h, int32_t m,
+                   double *work) {
+    const int32_t rows = dpwt2_shuffled_rows(n, s, m, V);
+    double *ring = work + rows * dpwt2_head_slots(m);
+    for (int32_t r = 0; r < s; r += rows)
+        down_shuffled_panel<V>(grid + r, n, s, g, h, m, rows, work, ring, dpwt2_ring_pairs(m));
+}
+
 // The row pass of one forward level on the block of side s, as planned. A
 // shuffled level's column pass stored the columns as down_shuffled_panel
 // expects.
@@ -28,11 +39,10 @@ template <int W>
 void dpwt2_rows(double *grid, int32_t n, int32_t s, const double *g, const double *h, int32_t m,
                 dpwt2_step step, double *work) {
     if (step == dpwt2_shuffled) {
-        const int32_t rows = dpwt2_shuffled_rows(n, s, m, W);
-        double *ring = work + rows * dpwt2_head_slots(m);
-        for (int32_t r = 0; r < s; r += rows)
-            down_shuffled_panel<W>(grid + r, n, s, g, h, m, rows, work, ring, dpwt2_ring_pairs(m));
-        return;
+        if constexpr (W >= 4)
+            if (dpwt2_shuffled_lanes(n, s, m, W) < W)
+                return shuffled_rows<W / 2>(grid, n, s, g, h, m, work);
+        return shuffled_rows<W>(grid, n, s, g, h, m, work);
     }
     const int32_t half = s / 2;
     double *w0 = work, *w1 = work + n, *w2 = work + 2 * ptrdiff_t{n};

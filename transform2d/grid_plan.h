@@ -120,6 +120,15 @@ inline int32_t dpwt2_shuffled_rows(int32_t n, int32_t s, int32_t m, int32_t W) {
                        staged / 2);
 }
 
+// The lanes of the shuffled panel's vectors (its rows are a multiple of
+// them): the variant's W, or W/2 where not even W rows fit the work array
+// (long filters on small grids); 0 where neither fits. Narrower vectors run
+// the same sums on fewer rows at once.
+inline int32_t dpwt2_shuffled_lanes(int32_t n, int32_t s, int32_t m, int32_t W) {
+    if (dpwt2_shuffled_rows(n, s, m, W) > 0) return W;
+    return W >= 4 && dpwt2_shuffled_rows(n, s, m, W / 2) > 0 ? W / 2 : 0;
+}
+
 // The fused first level (dpwt2_fused_first) keeps a ring of 2m - 2 filtered
 // half-columns: output pair i reads the filtered columns 2i + 2 - m ..
 // 2i + m - 1. Its n/2-double slots fit the 3n work array for 2 to 4 taps.
@@ -146,7 +155,7 @@ inline dpwt2_step dpwt2_plan(int32_t n, int32_t s, int32_t m, bool from_source, 
         int64_t{dpwt2_fused_slots(m)} * (n / 2) <= 3 * int64_t{n})
         return dpwt2_fused_first;
     if (s >= 2 * m && s >= 16 && 2 * split_size(s, m) <= 3 * int64_t{n} &&
-        dpwt2_shuffled_rows(n, s, m, W) > 0)
+        dpwt2_shuffled_lanes(n, s, m, W) > 0)
         return dpwt2_shuffled;
     return dpwt2_by_row;
 }

@@ -91,7 +91,7 @@ template <typename Fn> void for_each_case(Fn &&fn) {
         {5, {1, 2, 3, 4, 8, 16, 20}},
         {6, {0, 1, 2, 4, 7, 8, 12, 20}},
         {7, {4, 8, 11, 40}},
-        {8, {2, 4, 20}},
+        {8, {2, 4, 20, 40}},
         {9, {4, 13, 70}},
         {10, {8}},
         {11, {4, 8}},
@@ -125,14 +125,18 @@ TEST(FastGrid, TheCasesReachEveryStrategyOnEveryVariant) {
     FAST_REQUIRE_VARIANTS();
     for (int variant : fast::runnable_variants()) {
         const int32_t W = simd_lanes(variant);
-        std::set<int32_t> forward, inverse;
+        std::set<int32_t> forward, inverse, shuffled_lanes;
         for_each_case([&](const Transform &t, int32_t J, int32_t m, int32_t L, bool in_place,
                           const std::vector<size_t> &) {
             const int32_t n = int32_t{1} << J;
             const int32_t stop = L < 0 ? 0 : L;
             if (t.entry == dpwt2) {
-                for (int32_t s = n; s > (int32_t{1} << stop); s /= 2)
-                    forward.insert(grid::dpwt2_plan(n, s, m, !in_place && s == n, W));
+                for (int32_t s = n; s > (int32_t{1} << stop); s /= 2) {
+                    const auto step = grid::dpwt2_plan(n, s, m, !in_place && s == n, W);
+                    forward.insert(step);
+                    if (step == grid::dpwt2_shuffled)
+                        shuffled_lanes.insert(grid::dpwt2_shuffled_lanes(n, s, m, W));
+                }
             } else {
                 for (int32_t e = int32_t{1} << stop; e < n; e *= 2)
                     inverse.insert(grid::idpwt2_plan(n, e, m, in_place, W));
@@ -141,6 +145,9 @@ TEST(FastGrid, TheCasesReachEveryStrategyOnEveryVariant) {
         SCOPED_TRACE(fast::variant_name(variant));
         EXPECT_EQ(forward, (std::set<int32_t>{grid::dpwt2_fused_first, grid::dpwt2_shuffled,
                                               grid::dpwt2_by_row}));
+        // Where a panel of W rows does not fit, one of W/2 does.
+        const std::set<int32_t> lanes = W >= 4 ? std::set<int32_t>{W, W / 2} : std::set<int32_t>{W};
+        EXPECT_EQ(shuffled_lanes, lanes);
         EXPECT_EQ(inverse,
                   (std::set<int32_t>{grid::idpwt2_fused, grid::idpwt2_panel, grid::idpwt2_by_row}));
     }
