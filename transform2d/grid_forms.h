@@ -44,11 +44,20 @@ void dpwt2_rows(double *grid, int32_t n, int32_t s, const double *g, const doubl
                 return shuffled_rows<W / 2>(grid, n, s, g, h, m, work);
         return shuffled_rows<W>(grid, n, s, g, h, m, work);
     }
+    // Row by row: each row gathered, split where the split row fits (no
+    // output's window then wraps), and filtered.
     const int32_t half = s / 2;
+    const bool split = half % W == 0 && split_size(s, m) <= 2 * int64_t{n};
     double *w0 = work, *w1 = work + n, *w2 = work + 2 * ptrdiff_t{n};
     const ptrdiff_t stride = n;
     for (int32_t r = 0; r < s; ++r) {
         for (int32_t c = 0; c < s; ++c) w0[c] = grid[r + stride * c];
+        if (split) {
+            split_column<W>(w0, s, m, w1);
+            down_split<W>(w1, s, g, h, m, w0, w0 + half, false);
+            for (int32_t c = 0; c < s; ++c) grid[r + stride * c] = w0[c];
+            continue;
+        }
         downlo_lanes<W>(w0, s, h, m, w1);
         downhi_lanes<W>(w0, s, g, m, w2);
         for (int32_t c = 0; c < half; ++c) grid[r + stride * c] = w1[c];
@@ -135,26 +144,31 @@ void idpwt2_rows(double *out, const double *lo, const double *hi, int32_t n, int
         if (rows > 0) return up_panels<W, R>(out, lo, hi, n, e, r0, r1, g, h, m, rows, work, K);
         return up_panels<W, W>(out, lo, hi, n, e, r0, r1, g, h, m, W, work, K);
     }
-    double *w0 = work, *w1 = work + n, *w2 = work + 2 * ptrdiff_t{n};
+    // Each row's halves gathered, extended, into the work array after the
+    // row they make.
+    const bool extend = up_extends<W>(e, m, 3 * int64_t{n});
+    double *w0 = work, *w1 = work + n + (extend ? up_pad(m) : 0), *w2 = w1 + e;
     const ptrdiff_t stride = n;
     for (int32_t r = r0; r < r1; ++r) {
         for (int32_t c = 0; c < e; ++c) w1[c] = lo[r + stride * c];
         for (int32_t c = 0; c < e; ++c) w2[c] = hi[r + stride * (e + c)];
-        upsum_lanes<W>(w1, w2, e, g, h, m, w0);
+        upsum_halves<W>(w1, w2, e, g, h, m, w0, extend);
         for (int32_t c = 0; c < 2 * e; ++c) out[r + stride * c] = w0[c];
     }
 }
 
 // The column pass of an inverse level: every column of the block of side
-// 2e rebuilt from its two halves.
+// 2e rebuilt from its two halves, copied (extended) into the work array.
 template <int W>
 void idpwt2_columns(double *block, int32_t n, int32_t e, const double *g, const double *h,
                     int32_t m, double *work) {
     const ptrdiff_t stride = n;
+    const bool extend = up_extends<W>(e, m, 4 * int64_t{n});
+    double *lo = work + (extend ? up_pad(m) : 0);
     for (int32_t c = 0; c < 2 * e; ++c) {
         double *column = block + stride * c;
-        copy_lanes<W>(column, work, 2 * e);
-        upsum_lanes<W>(work, work + e, e, g, h, m, column);
+        copy_lanes<W>(column, lo, 2 * e);
+        upsum_halves<W>(lo, lo + e, e, g, h, m, column, extend);
     }
 }
 

@@ -20,6 +20,34 @@ namespace {
 namespace grid {
 using namespace signal_lanes;
 
+// The samples that upsum's windows reach past the ends of its halves: the
+// coarse taps reach mc - 1 before the first sample, the detail taps as many
+// after the last.
+inline int32_t up_pad(int32_t m) {
+    return m > 2 ? (m + 1) / 2 - 1 : 0;
+}
+
+// Whether halves of e samples, each extended by up_pad(m), fit room doubles
+// and fill whole vectors of outputs.
+template <int W> inline bool up_extends(int32_t e, int32_t m, int64_t room) {
+    return e % W == 0 && 2 * (int64_t{e} + up_pad(m)) <= room;
+}
+
+// upsum of the halves lo and hi (e samples each) into y. With extend, lo
+// has up_pad(m) doubles of room before it and hi as many after it: they
+// take the halves' periodic extension, so that no window wraps and every
+// output goes through the tiled sums (the wrapped sums of upsum make most
+// outputs of the small blocks). y must not overlap lo or hi.
+template <int W>
+inline void upsum_halves(double *lo, double *hi, int32_t e, const double *g, const double *h,
+                         int32_t m, double *y, bool extend) {
+    if (!extend) return upsum_lanes<W>(lo, hi, e, g, h, m, y);
+    const int32_t pad = up_pad(m);
+    for (int32_t k = 1; k <= pad; ++k) lo[-k] = lo[(e - k % e) % e];
+    for (int32_t k = 0; k < pad; ++k) hi[e + k] = hi[k % e];
+    up_signal<W, false, true, true>(lo, hi, e, g, h, m, y, 0, e, [](int32_t) {});
+}
+
 // Synthesises the rows r .. r + R - 1 of a strip (coarse tap j at
 // lo_at(j), detail tap j at hi_at(j)) into the columns even and odd.
 template <int W, int R, class Lo, class Hi>
