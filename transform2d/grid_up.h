@@ -38,14 +38,14 @@ template <int W> inline bool up_extends(int32_t e, int32_t m, int64_t room) {
 // take the halves' periodic extension, so that no window wraps and every
 // output goes through the tiled sums (the wrapped sums of upsum make most
 // outputs of the small blocks). y must not overlap lo or hi.
-template <int W>
+template <int W, bool NT = false>
 inline void upsum_halves(double *lo, double *hi, int32_t e, const double *g, const double *h,
                          int32_t m, double *y, bool extend) {
-    if (!extend) return upsum_lanes<W>(lo, hi, e, g, h, m, y);
+    if (!extend) return upsum_lanes<W, NT>(lo, hi, e, g, h, m, y);
     const int32_t pad = up_pad(m);
     for (int32_t k = 1; k <= pad; ++k) lo[-k] = lo[(e - k % e) % e];
     for (int32_t k = 0; k < pad; ++k) hi[e + k] = hi[k % e];
-    up_signal<W, false, true, true>(lo, hi, e, g, h, m, y, 0, e, [](int32_t) {});
+    upsum_tiles<W, NT>(lo, hi, e, g, h, m, y, 0, e);
 }
 
 // Synthesises the rows r .. r + R - 1 of a strip (coarse tap j at
@@ -179,14 +179,21 @@ void pair_rows(const double *const *lo, const double *const *hi, int32_t base, i
 // source; all detail halves come from the source. Pair i overwrites coarse
 // columns 2i and 2i + 1, which only pairs 2i .. 2i + mc are left to read, all
 // done by then; the wrapping first pairs read the last mc - 1 coarse columns,
-// saved before the first write. Needs 2s + (mc - 1) e doubles of work.
+// saved before the first write. Needs 2s + (mc - 1) e doubles of work (and
+// 4 up_pad(m) more to extend its columns).
 template <int W>
 void up_fused_level(double *block, const double *coarse, const double *src, int32_t n, int32_t e,
                     const double *g, const double *h, int32_t m, bool nt, double *work) {
     const ptrdiff_t step = n;
     const int32_t s = 2 * e;
     const int32_t mc = (m + 1) / 2;
-    double *even_col = work, *odd_col = work + s, *head = work + 2 * ptrdiff_t{s};
+    // The two work columns, each extended for upsum_halves where they fit
+    // beside the head.
+    const int32_t pad = up_pad(m);
+    const bool extend = up_extends<W>(e, m, (4 * int64_t{n} - int64_t{mc - 1} * e) / 2);
+    const int32_t gap = extend ? pad : 0;
+    double *even_col = work + gap, *odd_col = even_col + s + 2 * gap;
+    double *head = odd_col + s + gap;
     // head slot k holds coarse column e - mc + 1 + k.
     for (int32_t k = 0; k + 1 < mc; ++k)
         copy_lanes<W>(coarse + step * (e - mc + 1 + k), head + ptrdiff_t{e} * k, e);
@@ -211,11 +218,11 @@ void up_fused_level(double *block, const double *coarse, const double *src, int3
         rows(lo_bottom, hi, e, e, g, h, m, even_col, odd_col);
         double *even = block + step * (2 * i);
         if (nt) {
-            upsum_lanes<W, true>(even_col, even_col + e, e, g, h, m, even);
-            upsum_lanes<W, true>(odd_col, odd_col + e, e, g, h, m, even + step);
+            upsum_halves<W, true>(even_col, even_col + e, e, g, h, m, even, extend);
+            upsum_halves<W, true>(odd_col, odd_col + e, e, g, h, m, even + step, extend);
         } else {
-            upsum_lanes<W>(even_col, even_col + e, e, g, h, m, even);
-            upsum_lanes<W>(odd_col, odd_col + e, e, g, h, m, even + step);
+            upsum_halves<W>(even_col, even_col + e, e, g, h, m, even, extend);
+            upsum_halves<W>(odd_col, odd_col + e, e, g, h, m, even + step, extend);
         }
     }
 }

@@ -168,19 +168,27 @@ void uphi_lanes(const double *x, int32_t n, const double *g, int32_t m, double *
 }
 
 // y = uplo(lo, e, h) + uphi(hi, e, g), each element rounded as adddouble
-// rounds the sum of the two upsampled branches. y must not overlap lo or hi.
-// Tiles start at mc, where uplo stops wrapping, and end by e - mc, where
-// uphi starts.
+// rounds the sum of the two upsampled branches, with tiles over samples
+// from .. end-1: lo must be readable mc - 1 samples before lo[from] and hi
+// mc - 1 after hi[end - 1], and y must not overlap lo or hi.
+template <int W, bool NT = false>
+void upsum_tiles(const double *lo, const double *hi, int32_t e, const double *g, const double *h,
+                 int32_t m, double *y, int32_t from, int32_t end) {
+    const int32_t mc = (m + 1) / 2, mf = m / 2;
+    up_signal<W, NT, true, true>(lo, hi, e, g, h, m, y, from, end, [&](int32_t i) {
+        y[2 * i] = sum_backward(lo, e, i, h, 0, 2, mc) + sum_forward(hi, e, i, g, 1, 2, mf);
+        y[2 * i + 1] = sum_backward(lo, e, i, h, 1, 2, mf) + sum_forward(hi, e, i, g, 0, 2, mc);
+    });
+}
+
+// The same over halves of e samples alone: tiles start at mc, where uplo
+// stops wrapping, and end by e - mc, where uphi starts.
 template <int W, bool NT = false>
 void upsum_lanes(const double *lo, const double *hi, int32_t e, const double *g, const double *h,
                  int32_t m, double *y) {
-    const int32_t mc = (m + 1) / 2, mf = m / 2;
+    const int32_t mc = (m + 1) / 2;
     const int32_t from = e < mc ? e : mc;
-    up_signal<W, NT, true, true>(
-        lo, hi, e, g, h, m, y, from, e - mc > from ? e - mc : from, [&](int32_t i) {
-            y[2 * i] = sum_backward(lo, e, i, h, 0, 2, mc) + sum_forward(hi, e, i, g, 1, 2, mf);
-            y[2 * i + 1] = sum_backward(lo, e, i, h, 1, 2, mf) + sum_forward(hi, e, i, g, 0, 2, mc);
-        });
+    upsum_tiles<W, NT>(lo, hi, e, g, h, m, y, from, e - mc > from ? e - mc : from);
 }
 
 } // namespace signal_lanes
