@@ -154,8 +154,12 @@ void down_split(const double *buffer, int32_t s, const double *g, const double *
 // repeated after it, so a tile's window is contiguous and its taps are
 // fixed offsets from one place. The copy also saves each pair before its
 // output overwrites it. Columns 0 .. m-2, read again by the wrapping last
-// outputs, are kept in head; the outputs whose window wraps go one at a
-// time. head holds rows * (m - 1) doubles, ring rows * (2P + mirror).
+// outputs, are kept in head. The pairs run on past both ends, as the
+// windows of the first and last outputs do: pair t < 0 is pair half + t,
+// copied from the grid before any output is written, and pair t >= half is
+// pair t - half, copied from head; so with two taps or more every tile's
+// window lies in the ring. head holds rows * (m - 1) doubles, ring rows *
+// (2P + mirror).
 template <int W>
 void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, const double *h,
                          int32_t m, int32_t rows, double *head, double *ring, int32_t P) {
@@ -168,16 +172,26 @@ void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, co
     for (int32_t c = 0; c + 1 < m; ++c)
         copy_lanes<W>(grid + step * position(c), head + slot_size * c, rows);
     const int32_t ahead = (m + 1) / 2; // the pairs output i's lowpass sum reads: i .. i + ahead - 1
-    int32_t copied = 0;                // pairs 0 .. copied - 1 have entered the ring
+    // Pairs from the first of output 0's window on (or 0) up to copied - 1
+    // have entered the ring, and they end with the last of output half - 1's.
+    const bool wide = m >= 2;
+    int32_t copied = wide ? (2 - m) >> 1 : 0;
+    const int32_t end = wide ? ((s + m - 3) >> 1) + 1 : half;
+    auto ring_slice = [&](int32_t c) { return ((c % (2 * P)) + 2 * P) % (2 * P); };
     auto copy_pair = [&](int32_t t) {
-        const int32_t q = 2 * (t % P);
+        const int32_t q = ring_slice(2 * t);
         double *to = ring + slot_size * q;
-        copy_lanes<W>(grid + step * t, to, rows);
-        copy_lanes<W>(grid + step * (half + t), to + slot_size, rows);
+        if (t >= half) {
+            copy_lanes<W>(head + slot_size * 2 * (t - half), to, 2 * rows);
+        } else {
+            const int32_t u = t < 0 ? t + half : t;
+            copy_lanes<W>(grid + step * u, to, rows);
+            copy_lanes<W>(grid + step * (half + u), to + slot_size, rows);
+        }
         if (q < mirror) copy_lanes<W>(to, to + slot_size * 2 * P, 2 * rows);
         // The hardware prefetchers follow a column only within a page:
         // ask for the pair copied a few outputs later now.
-        if (t + prefetch_ahead < half)
+        if (t >= 0 && t + prefetch_ahead < half)
             for (int32_t r = 0; r < rows; r += 8) {
                 __builtin_prefetch(grid + step * (t + prefetch_ahead) + r);
                 __builtin_prefetch(grid + step * (half + t + prefetch_ahead) + r);
@@ -189,19 +203,19 @@ void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, co
         else if (c >= s)
             c -= s;
         const int32_t t = c >> 1;
-        if (t < copied && t + P >= copied) return ring + slot_size * (c % (2 * P));
+        if (t < copied && t + P >= copied) return ring + slot_size * ring_slice(c);
         if (t >= i) return grid + step * position(c);
         return head + slot_size * c;
     };
     for (int32_t i = 0; i < half;) {
         const int32_t tile = i + T <= half ? T : 1;
-        for (const int32_t want = i + tile - 1 + ahead < half ? i + tile - 1 + ahead : half;
+        for (const int32_t want = i + tile - 1 + ahead < end ? i + tile - 1 + ahead : end;
              copied < want; ++copied)
             copy_pair(copied);
         // The tile's window: columns 2i + 2 - m .. 2(i + T - 1) + m - 1.
         const int32_t first = 2 * i + 2 - m, last = 2 * (i + T - 1) + m - 1;
-        if (tile == T && m >= 2 && first >= 2 * (copied - P) && last < 2 * copied && first >= 0) {
-            const double *at2i = ring + slot_size * (first % (2 * P) + m - 2);
+        if (tile == T && wide && first >= 2 * (copied - P) && last < 2 * copied) {
+            const double *at2i = ring + slot_size * (ring_slice(first) + m - 2);
             const tile_lines<W> lines{at2i, slot_size};
             for (int32_t r = 0; r < rows; r += W) {
                 vec<W> lo[T], hi[T];
