@@ -157,9 +157,9 @@ void down_split(const double *buffer, int32_t s, const double *g, const double *
 // outputs, are kept in head. The pairs run on past both ends, as the
 // windows of the first and last outputs do: pair t < 0 is pair half + t,
 // copied from the grid before any output is written, and pair t >= half is
-// pair t - half, copied from head; so with two taps or more every tile's
-// window lies in the ring. head holds rows * (m - 1) doubles, ring rows *
-// (2P + mirror).
+// pair t - half, copied from head; so every tile's window lies in the ring.
+// Needs m >= 2 and half a multiple of T. head holds rows * (m - 1) doubles,
+// ring rows * (2P + mirror).
 template <int W>
 void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, const double *h,
                          int32_t m, int32_t rows, double *head, double *ring, int32_t P) {
@@ -168,15 +168,14 @@ void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, co
     const ptrdiff_t step = n;
     const ptrdiff_t slot_size = rows;
     const int32_t mirror = dpwt2_ring_mirror(m);
-    auto position = [&](int32_t c) { return (c & 1) ? half + (c >> 1) : c >> 1; };
     for (int32_t c = 0; c + 1 < m; ++c)
-        copy_lanes<W>(grid + step * position(c), head + slot_size * c, rows);
+        copy_lanes<W>(grid + step * ((c & 1) ? half + (c >> 1) : c >> 1), head + slot_size * c,
+                      rows);
     const int32_t ahead = (m + 1) / 2; // the pairs output i's lowpass sum reads: i .. i + ahead - 1
-    // Pairs from the first of output 0's window on (or 0) up to copied - 1
-    // have entered the ring, and they end with the last of output half - 1's.
-    const bool wide = m >= 2;
-    int32_t copied = wide ? (2 - m) >> 1 : 0;
-    const int32_t end = wide ? ((s + m - 3) >> 1) + 1 : half;
+    // Pairs from the first of output 0's window up to copied - 1 have entered
+    // the ring; they end with the last of output half - 1's.
+    int32_t copied = (2 - m) >> 1;
+    const int32_t end = ((s + m - 3) >> 1) + 1;
     auto ring_slice = [&](int32_t c) { return ((c % (2 * P)) + 2 * P) % (2 * P); };
     auto copy_pair = [&](int32_t t) {
         const int32_t q = ring_slice(2 * t);
@@ -197,43 +196,22 @@ void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, co
                 __builtin_prefetch(grid + step * (half + t + prefetch_ahead) + r);
             }
     };
-    auto at = [&](int32_t c, int32_t i) -> const double * {
-        if (c < 0)
-            c += s;
-        else if (c >= s)
-            c -= s;
-        const int32_t t = c >> 1;
-        if (t < copied && t + P >= copied) return ring + slot_size * ring_slice(c);
-        if (t >= i) return grid + step * position(c);
-        return head + slot_size * c;
-    };
-    for (int32_t i = 0; i < half;) {
-        const int32_t tile = i + T <= half ? T : 1;
-        for (const int32_t want = i + tile - 1 + ahead < end ? i + tile - 1 + ahead : end;
-             copied < want; ++copied)
+    for (int32_t i = 0; i < half; i += T) {
+        for (const int32_t want = i + T - 1 + ahead < end ? i + T - 1 + ahead : end; copied < want;
+             ++copied)
             copy_pair(copied);
-        // The tile's window: columns 2i + 2 - m .. 2(i + T - 1) + m - 1.
-        const int32_t first = 2 * i + 2 - m, last = 2 * (i + T - 1) + m - 1;
-        if (tile == T && wide && first >= 2 * (copied - P) && last < 2 * copied) {
-            const double *at2i = ring + slot_size * (ring_slice(first) + m - 2);
-            const tile_lines<W> lines{at2i, slot_size};
-            for (int32_t r = 0; r < rows; r += W) {
-                vec<W> lo[T], hi[T];
-                tiles::analyse<W, T, true, true>(lines.from(r), h, g, m, lo, hi);
-                for (int k = 0; k < T; ++k) {
-                    store<W>(grid + step * (i + k) + r, lo[k]);
-                    store<W>(grid + step * (half + i + k) + r, hi[k]);
-                }
+        // The tile's window, columns 2i + 2 - m .. 2(i + T - 1) + m - 1, is
+        // the last P pairs copied at most.
+        const tile_lines<W> lines{ring + slot_size * (ring_slice(2 * i + 2 - m) + m - 2),
+                                  slot_size};
+        for (int32_t r = 0; r < rows; r += W) {
+            vec<W> lo[T], hi[T];
+            tiles::analyse<W, T, true, true>(lines.from(r), h, g, m, lo, hi);
+            for (int k = 0; k < T; ++k) {
+                store<W>(grid + step * (i + k) + r, lo[k]);
+                store<W>(grid + step * (half + i + k) + r, hi[k]);
             }
-            i += T;
-            continue;
         }
-        auto lo_at = [&](int32_t j) { return at(2 * i + j, i); };
-        auto hi_at = [&](int32_t j) { return at(2 * i + 1 - j, i); };
-        for (int32_t r = 0; r < rows; r += W)
-            down_rows<W, W>(lo_at, hi_at, r, g, h, m, grid + step * i, grid + step * (half + i),
-                            false);
-        ++i;
     }
 }
 

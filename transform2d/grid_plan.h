@@ -24,9 +24,9 @@ enum dpwt2_step : int32_t {
     // The column pass stores its columns shuffled (evens left, odds right),
     // and the row pass takes tall panels that save only column pairs.
     dpwt2_shuffled,
-    // Blocks smaller than 16 or than twice the filter, and grids whose work
-    // array cannot hold the panel's ring: row by row through the vector
-    // kernels.
+    // Filters of fewer than two taps, blocks smaller than 16 or than twice
+    // the filter, and grids whose work array cannot hold the panel's ring:
+    // row by row through the vector kernels.
     dpwt2_by_row,
 };
 
@@ -154,7 +154,7 @@ inline dpwt2_step dpwt2_plan(int32_t n, int32_t s, int32_t m, bool from_source, 
     if (from_source && s == n && m >= 2 && n / 2 >= chunk_rows(W) &&
         int64_t{dpwt2_fused_slots(m)} * (n / 2) <= 3 * int64_t{n})
         return dpwt2_fused_first;
-    if (s >= 2 * m && s >= 16 && 2 * split_size(s, m) <= 3 * int64_t{n} &&
+    if (m >= 2 && s >= 2 * m && s >= 16 && 2 * split_size(s, m) <= 3 * int64_t{n} &&
         dpwt2_shuffled_lanes(n, s, m, W) > 0)
         return dpwt2_shuffled;
     return dpwt2_by_row;
