@@ -267,12 +267,12 @@ void down_fused_level(const double *src, double *out, int32_t n, const double *g
     constexpr int32_t R = chunk_rows(W);
     const int32_t s = n, half = n / 2;
     const int32_t K = dpwt2_fused_slots(m);
-    const ptrdiff_t step = n;
+    const ptrdiff_t step = n, slot_size = half;
     const double *lo_at[listed_taps], *hi_at[listed_taps];
     for (int32_t part = 0; part < 2; ++part) {
         // Filters column u mod s (u may lie outside 0 .. s-1) into slot.
         auto fill = [&](int32_t u, int32_t slot) {
-            double *to = ring + ptrdiff_t{half} * slot;
+            double *to = ring + slot_size * slot;
             const double *x = src + step * (u < 0 ? u + s : u >= s ? u - s : u);
             if (part == 0)
                 downlo_lanes<W>(x, s, h, m, to);
@@ -295,11 +295,11 @@ void down_fused_level(const double *src, double *out, int32_t n, const double *g
             for (int32_t j = 0; j < m; ++j) {
                 int32_t k = b + j;
                 if (k >= K) k -= K;
-                lo_at[j] = ring + ptrdiff_t{half} * k;
+                lo_at[j] = ring + slot_size * k;
                 k = b + 1 - j;
                 if (k < 0) k += K;
                 if (k >= K) k -= K;
-                hi_at[j] = ring + ptrdiff_t{half} * k;
+                hi_at[j] = ring + slot_size * k;
             }
             double *low = out + step * i + part * half;
             double *high = low + step * half;

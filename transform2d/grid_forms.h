@@ -146,7 +146,7 @@ void idpwt2_rows(double *out, const double *lo, const double *hi, int32_t n, int
     }
     // Each row's halves gathered, extended, into the work array after the
     // row they make.
-    const bool extend = up_extends<W>(e, m, 3 * int64_t{n});
+    const bool extend = up_extends(e, m, W, 3 * int64_t{n});
     double *w0 = work, *w1 = work + n + (extend ? up_pad(m) : 0), *w2 = w1 + e;
     const ptrdiff_t stride = n;
     for (int32_t r = r0; r < r1; ++r) {
@@ -163,7 +163,7 @@ template <int W>
 void idpwt2_columns(double *block, int32_t n, int32_t e, const double *g, const double *h,
                     int32_t m, double *work) {
     const ptrdiff_t stride = n;
-    const bool extend = up_extends<W>(e, m, 4 * int64_t{n});
+    const bool extend = up_extends(e, m, W, 4 * int64_t{n});
     double *lo = work + (extend ? up_pad(m) : 0);
     for (int32_t c = 0; c < 2 * e; ++c) {
         double *column = block + stride * c;
@@ -207,6 +207,7 @@ void idpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doub
         const idpwt2_step step = idpwt2_plan(n, e, m, false, W);
         if (step == idpwt2_fused) {
             // The last level's block is the result, read by no later level.
+            // cppcheck-suppress redundantAssignment ; a new value on every level
             const bool nt = lev + 1 == J && int64_t{s} * s >= 2 * int64_t{stream_from};
             up_fused_level<W>(block, coarse, src, n, e, g, h, m, nt, work);
         } else {

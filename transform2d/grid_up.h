@@ -28,8 +28,8 @@ inline int32_t up_pad(int32_t m) {
 }
 
 // Whether halves of e samples, each extended by up_pad(m), fit room doubles
-// and fill whole vectors of outputs.
-template <int W> inline bool up_extends(int32_t e, int32_t m, int64_t room) {
+// and fill whole vectors of W outputs.
+inline bool up_extends(int32_t e, int32_t m, int32_t W, int64_t room) {
     return e % W == 0 && 2 * (int64_t{e} + up_pad(m)) <= room;
 }
 
@@ -190,13 +190,14 @@ void up_fused_level(double *block, const double *coarse, const double *src, int3
     // The two work columns, each extended for upsum_halves where they fit
     // beside the head.
     const int32_t pad = up_pad(m);
-    const bool extend = up_extends<W>(e, m, (4 * int64_t{n} - int64_t{mc - 1} * e) / 2);
+    const bool extend = up_extends(e, m, W, (4 * int64_t{n} - int64_t{mc - 1} * e) / 2);
     const int32_t gap = extend ? pad : 0;
     double *even_col = work + gap, *odd_col = even_col + s + 2 * gap;
     double *head = odd_col + s + gap;
+    const ptrdiff_t slot_size = e;
     // head slot k holds coarse column e - mc + 1 + k.
     for (int32_t k = 0; k + 1 < mc; ++k)
-        copy_lanes<W>(coarse + step * (e - mc + 1 + k), head + ptrdiff_t{e} * k, e);
+        copy_lanes<W>(coarse + step * (e - mc + 1 + k), head + slot_size * k, e);
     auto rows = m == 4 ? pair_rows<W, 4> : m == 8 ? pair_rows<W, 8> : pair_rows<W, 0>;
     const double *lo_top[listed_taps], *lo_bottom[listed_taps], *hi[listed_taps];
     for (int32_t i = e - 1; i >= 0; --i) {
@@ -204,7 +205,7 @@ void up_fused_level(double *block, const double *coarse, const double *src, int3
             int32_t c = i - j;
             if (c < 0) {
                 c += e;
-                lo_top[j] = head + ptrdiff_t{e} * (c - (e - mc + 1));
+                lo_top[j] = head + slot_size * (c - (e - mc + 1));
             } else {
                 lo_top[j] = coarse + step * c;
             }

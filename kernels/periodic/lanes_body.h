@@ -134,14 +134,13 @@ void up_signal(const double *lo, const double *hi, int32_t e, const double *g, c
         i = align_outputs<W>(y, 2, i, end, one);
         nt = vector_aligned<W>(y + 2 * i);
     }
-    i = tiles::tiled < W,
-    C && D
-        ? 2
-        : 1 > (i, end, [&]<int K>(int32_t at) WAVELET_TILE_INLINE {
-              vec<W> even[K], odd[K];
-              tiles::synthesise<W, K, C, D>(signal_halves<W>{lo + at, hi + at}, h, g, m, even, odd);
-              put_pairs<W, K>(y + 2 * at, even, odd, nt);
-          });
+    // Tiles of two vectors where both branches make four sums each.
+    constexpr int KMAX = C && D ? 2 : 1;
+    i = tiles::tiled<W, KMAX>(i, end, [&]<int K>(int32_t at) WAVELET_TILE_INLINE {
+        vec<W> even[K], odd[K];
+        tiles::synthesise<W, K, C, D>(signal_halves<W>{lo + at, hi + at}, h, g, m, even, odd);
+        put_pairs<W, K>(y + 2 * at, even, odd, nt);
+    });
     for (; i < e; ++i) one(i);
     // cppcheck-suppress knownConditionTrueFalse ; true in the streaming instantiation
     if (nt) stream_fence();
