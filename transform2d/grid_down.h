@@ -176,9 +176,11 @@ void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, co
     // the ring; they end with the last of output half - 1's.
     int32_t copied = (2 - m) >> 1;
     const int32_t end = ((s + m - 3) >> 1) + 1;
+    // The ring slices of column 2 * copied and of the next tile's first
+    // column, each kept below 2P as they advance.
     auto ring_slice = [&](int32_t c) { return ((c % (2 * P)) + 2 * P) % (2 * P); };
+    int32_t q = ring_slice(2 * copied), first = ring_slice(2 - m);
     auto copy_pair = [&](int32_t t) {
-        const int32_t q = ring_slice(2 * t);
         double *to = ring + slot_size * q;
         if (t >= half) {
             copy_lanes<W>(head + slot_size * 2 * (t - half), to, 2 * rows);
@@ -188,6 +190,7 @@ void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, co
             copy_lanes<W>(grid + step * (half + u), to + slot_size, rows);
         }
         if (q < mirror) copy_lanes<W>(to, to + slot_size * 2 * P, 2 * rows);
+        if ((q += 2) == 2 * P) q = 0;
         // The hardware prefetchers follow a column only within a page:
         // ask for the pair copied a few outputs later now.
         if (t >= 0 && t + prefetch_ahead < half)
@@ -202,8 +205,8 @@ void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, co
             copy_pair(copied);
         // The tile's window, columns 2i + 2 - m .. 2(i + T - 1) + m - 1, is
         // the last P pairs copied at most.
-        const tile_lines<W> lines{ring + slot_size * (ring_slice(2 * i + 2 - m) + m - 2),
-                                  slot_size};
+        const tile_lines<W> lines{ring + slot_size * (first + m - 2), slot_size};
+        if ((first += 2 * T) >= 2 * P) first -= 2 * P;
         for (int32_t r = 0; r < rows; r += W) {
             vec<W> lo[T], hi[T];
             tiles::analyse<W, T, true, true>(lines.from(r), h, g, m, lo, hi);

@@ -106,6 +106,7 @@ template <int W> inline void copy_lanes(const double *x, double *y, int32_t coun
         store<W>(y + i + 2 * W, c);
         store<W>(y + i + 3 * W, d);
     }
+    for (; i + W <= count; i += W) store<W>(y + i, load<W>(x + i));
     for (; i < count; ++i) y[i] = x[i];
 }
 
