@@ -115,9 +115,12 @@ void up_panel(double *out, const double *lo, const double *hi, int32_t n, int32_
                 __builtin_prefetch(hi_at(i + mc - 1 + prefetch_ahead) + r);
             }
         const double *coarse_at[listed_taps], *detail_at[listed_taps];
-        for (int32_t j = 0; j < mc; ++j) {
-            coarse_at[j] = coarse_slice(i - j);
-            detail_at[j] = detail_slice(i + j);
+        // Slice i mod mc, and from there down (coarse) and up (detail).
+        for (int32_t j = 0, c = mc > 0 ? i % mc : 0, d = c; j < mc; ++j) {
+            coarse_at[j] = stage + slot_size * c;
+            detail_at[j] = stage + slot_size * (mc + d);
+            c = c == 0 ? mc - 1 : c - 1;
+            d = d + 1 == mc ? 0 : d + 1;
         }
         double *even = out + step * (2 * i);
         double *odd = even + step;
