@@ -48,7 +48,7 @@ struct State {
     int placement = 0; // where the data of new double arrays starts (set_placement)
 };
 
-// Each thread's own thread_state(). On Windows it is made on first use and never
+// Each thread's own state. On Windows it is made on first use and never
 // freed: MinGW runs a thread_local's destructor from the loader's callback as
 // the thread ends, and under Wine a thread ending so while the main thread
 // unloads a module left the process hung at its exit (one run in five of the
@@ -67,10 +67,10 @@ State &thread_state() {
 #endif
 
 std::string plhs0_label() {
-    if (!thread_state().in_call || thread_state().plhs == nullptr || thread_state().slots < 1 ||
-        thread_state().plhs[0] == nullptr)
+    State &state = thread_state();
+    if (!state.in_call || state.plhs == nullptr || state.slots < 1 || state.plhs[0] == nullptr)
         return "";
-    return thread_state().plhs[0]->label;
+    return state.plhs[0]->label;
 }
 
 bool known(const mxArray_tag *a) {
@@ -83,7 +83,7 @@ void check_known(const char *what, const mxArray_tag *a) {
 }
 
 // The data of a real double array of bytes bytes, zeroed, placed as
-// thread_state().placement asks: 16, 32 or 64 puts it at exactly that alignment (an
+// the thread's placement asks: 16, 32 or 64 puts it at exactly that alignment (an
 // odd multiple of it within 128 bytes, so no stricter one holds by chance);
 // -1 ends it at a page boundary, followed by an inaccessible page.
 void *place(mxArray_tag *a, size_t bytes) {
@@ -147,22 +147,23 @@ mxArray_tag *allocate(ClassId cls, size_t rows, size_t cols, bool complex, bool 
 }
 
 mxArray_tag *create(int m, int n, mxComplexity flag) {
+    State &state = thread_state();
     record("create", nullptr, m, n);
-    if (m < 0 || n < 0) thread_state().faults.push_back("array created with a negative size");
-    if (flag != mxREAL) thread_state().faults.push_back("array created with a complex flag");
+    if (m < 0 || n < 0) state.faults.push_back("array created with a negative size");
+    if (flag != mxREAL) state.faults.push_back("array created with a complex flag");
     const size_t rows = m < 0 ? 0 : static_cast<size_t>(m);
     const size_t cols = n < 0 ? 0 : static_cast<size_t>(n);
     mxArray_tag *a = allocate(ClassId::Double, rows, cols, false, true);
     if (a == nullptr) throw HostAbort{"Out of memory."};
-    a->label = std::to_string(++thread_state().created_total);
+    a->label = std::to_string(++state.created_total);
     a->label.insert(a->label.begin(), '#');
-    thread_state().ops.back().array = a->label;
+    state.ops.back().array = a->label;
     if (rows * cols <= fill_limit) {
         auto *d = static_cast<double *>(a->data);
         for (size_t i = 0; i < rows * cols; ++i)
             std::memcpy(&d[i], &unwritten_bits, sizeof(double));
     }
-    thread_state().created.push_back(a);
+    state.created.push_back(a);
     return a;
 }
 
@@ -214,18 +215,20 @@ mxArray_tag *make_argument(ClassId cls, size_t rows, size_t cols, bool complex, 
 }
 
 void begin_call(mxArray_tag **plhs, int slots) {
-    thread_state().in_call = true;
-    thread_state().plhs = plhs;
-    thread_state().slots = slots;
-    thread_state().ops.clear();
-    thread_state().created.clear();
-    thread_state().created_total = 0;
+    State &state = thread_state();
+    state.in_call = true;
+    state.plhs = plhs;
+    state.slots = slots;
+    state.ops.clear();
+    state.created.clear();
+    state.created_total = 0;
 }
 
 std::vector<Op> end_call() {
-    thread_state().in_call = false;
-    thread_state().plhs = nullptr;
-    return std::move(thread_state().ops);
+    State &state = thread_state();
+    state.in_call = false;
+    state.plhs = nullptr;
+    return std::move(state.ops);
 }
 
 std::vector<mxArray_tag *> created_in_call() {
@@ -337,17 +340,16 @@ mxArray *mxCreateDoubleMatrix_730(size_t m, size_t n, mxComplexity flag) {
 }
 
 void mxDestroyArray(mxArray *a) {
+    standin::State &state = standin::thread_state();
     record("destroy", a);
     if (!standin::known(a)) {
-        standin::thread_state().faults.push_back(
-            "mxDestroyArray of an array the host does not know");
+        state.faults.push_back("mxDestroyArray of an array the host does not know");
         return;
     }
-    auto &created = standin::thread_state().created;
+    auto &created = state.created;
     const auto it = std::find(created.begin(), created.end(), a);
     if (it == created.end()) {
-        standin::thread_state().faults.push_back(
-            "mxDestroyArray of an array the call did not create");
+        state.faults.push_back("mxDestroyArray of an array the call did not create");
         return;
     }
     created.erase(it);

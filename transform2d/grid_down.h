@@ -143,6 +143,12 @@ void down_split(const double *buffer, int32_t s, const double *g, const double *
     });
 }
 
+// Where a shuffled level keeps column c of a block of half-side half: even
+// columns on the left, odd ones on the right.
+inline int32_t shuffled_place(int32_t c, int32_t half) {
+    return (c & 1) ? half + (c >> 1) : c >> 1;
+}
+
 // Forward row pass of a block whose column pass stored column c at position
 // c/2 (c even) or half + c/2 (c odd), so that pair t (columns 2t and 2t + 1)
 // sits at positions t and half + t and output i overwrites pair i. Each pair
@@ -169,8 +175,7 @@ void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, co
     const ptrdiff_t slot_size = rows;
     const int32_t mirror = dpwt2_ring_mirror(m);
     for (int32_t c = 0; c + 1 < m; ++c)
-        copy_lanes<W>(grid + step * ((c & 1) ? half + (c >> 1) : c >> 1), head + slot_size * c,
-                      rows);
+        copy_lanes<W>(grid + step * shuffled_place(c, half), head + slot_size * c, rows);
     const int32_t ahead = (m + 1) / 2; // the pairs output i's lowpass sum reads: i .. i + ahead - 1
     // Pairs from the first of output 0's window up to copied - 1 have entered
     // the ring; they end with the last of output half - 1's.
@@ -223,13 +228,13 @@ void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, co
 // move rotates the bits of c right by one, so the columns fall into cycles
 // of at most log2(s) columns; each cycle is followed from its smallest
 // column, the column about to be overwritten split (saved) first. Uses two
-// split columns of the work array (the plan keeps s >= 4m + 8, so they fit).
+// split columns of the work array (the plan checks that they fit).
 template <int W>
 void columns_down_shuffled(double *grid, int32_t n, int32_t s, const double *g, const double *h,
                            int32_t m, double *work) {
     const int32_t half = s / 2;
     const ptrdiff_t step = n;
-    auto position = [&](int32_t c) { return (c & 1) ? half + (c >> 1) : c >> 1; };
+    auto position = [&](int32_t c) { return shuffled_place(c, half); };
     for (int32_t first = 0; first < s; ++first) {
         bool leads = true;
         for (int32_t c = position(first); c != first; c = position(c))

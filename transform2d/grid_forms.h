@@ -100,7 +100,7 @@ void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doubl
             const bool split = split_size(size, m) <= 3 * int64_t{n} && half >= W;
             const bool split_nt = nt && vector_aligned<W>(out) && half % (2 * W) == 0;
             for (int32_t c = 0; c < size; ++c) {
-                const int32_t place = shuffled ? ((c & 1) ? half + (c >> 1) : c >> 1) : c;
+                const int32_t place = shuffled ? shuffled_place(c, half) : c;
                 double *column = out + stride * place;
                 const double *x = src + stride * c;
                 if (split) {
