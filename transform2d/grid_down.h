@@ -103,12 +103,15 @@ template <int W> void split_column(const double *x, int32_t s, int32_t m, double
         E[k] = x[2 * k];
         O[k] = x[2 * k + 1];
     }
-    for (int32_t t = 1; t <= pad; ++t) {
-        const int32_t before = (half - t % half) % half, after = (t - 1) % half;
+    // Sample -t is sample half - t mod half, sample half + t - 1 is t - 1 mod
+    // half; both followed by counting.
+    for (int32_t t = 1, before = half - 1, after = 0; t <= pad; ++t) {
         E[-t] = E[before];
         O[-t] = O[before];
         E[half + t - 1] = E[after];
         O[half + t - 1] = O[after];
+        before = before == 0 ? half - 1 : before - 1;
+        after = after + 1 == half ? 0 : after + 1;
     }
 }
 
@@ -152,41 +155,37 @@ inline int32_t shuffled_place(int32_t c, int32_t half) {
 // Forward row pass of a block whose column pass stored column c at position
 // c/2 (c even) or half + c/2 (c odd), so that pair t (columns 2t and 2t + 1)
 // sits at positions t and half + t and output i overwrites pair i. Each pair
-// is copied into a ring of P pairs (contiguous slices, column c in slice c
-// mod 2P) just before the first tile that reads it, and the tiles read the
-// ring: a grid's columns lie a power-of-two stride apart, so read in place
-// the columns of a window would compete for the same few cache sets, while
-// the ring's slices take distinct ones. The first slices of the ring are
-// repeated after it, so a tile's window is contiguous and its taps are
-// fixed offsets from one place. The copy also saves each pair before its
-// output overwrites it. Columns 0 .. m-2, read again by the wrapping last
-// outputs, are kept in head. The pairs run on past both ends, as the
-// windows of the first and last outputs do: pair t < 0 is pair half + t,
-// copied from the grid before any output is written, and pair t >= half is
-// pair t - half, copied from head; so every tile's window lies in the ring.
-// Needs m >= 2 and half a multiple of T. head holds rows * (m - 1) doubles,
-// ring rows * (2P + mirror).
+// is copied into a stage of B contiguous slices just before the first tile
+// that reads it, and the tiles read the stage: a grid's columns lie a
+// power-of-two stride apart, so read in place the columns of a window would
+// compete for the same few cache sets, while the stage's slices take
+// distinct ones. Column c sits in slice c - base, so a tile's taps are fixed
+// offsets from one place; when the stage is full, the window still needed is
+// moved back to its front. The copy also saves each pair before its output
+// overwrites it. Columns 0 .. m-2, read again by the wrapping last outputs,
+// are kept in head. The pairs run on past both ends, as the windows of the
+// first and last outputs do: pair t < 0 is pair half + t, copied from the
+// grid before any output is written, and pair t >= half is pair t - half,
+// copied from head; so every tile's window lies in the stage. Needs m >= 2,
+// half a multiple of T and B >= dpwt2_window(m). head holds rows * (m - 1)
+// doubles, stage rows * B.
 template <int W>
 void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, const double *h,
-                         int32_t m, int32_t rows, double *head, double *ring, int32_t P) {
+                         int32_t m, int32_t rows, double *head, double *stage, int32_t B) {
     constexpr int32_t T = panel_tile;
     const int32_t half = s / 2;
     const ptrdiff_t step = n;
     const ptrdiff_t slot_size = rows;
-    const int32_t mirror = dpwt2_ring_mirror(m);
     for (int32_t c = 0; c + 1 < m; ++c)
         copy_lanes<W>(grid + step * shuffled_place(c, half), head + slot_size * c, rows);
     const int32_t ahead = (m + 1) / 2; // the pairs output i's lowpass sum reads: i .. i + ahead - 1
     // Pairs from the first of output 0's window up to copied - 1 have entered
-    // the ring; they end with the last of output half - 1's.
+    // the stage; they end with the last of output half - 1's.
     int32_t copied = (2 - m) >> 1;
     const int32_t end = ((s + m - 3) >> 1) + 1;
-    // The ring slices of column 2 * copied and of the next tile's first
-    // column, each kept below 2P as they advance.
-    auto ring_slice = [&](int32_t c) { return ((c % (2 * P)) + 2 * P) % (2 * P); };
-    int32_t q = ring_slice(2 * copied), first = ring_slice(2 - m);
+    int32_t base = 2 * copied;
     auto copy_pair = [&](int32_t t) {
-        double *to = ring + slot_size * q;
+        double *to = stage + slot_size * (2 * t - base);
         if (t >= half) {
             copy_lanes<W>(head + slot_size * 2 * (t - half), to, 2 * rows);
         } else {
@@ -194,8 +193,6 @@ void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, co
             copy_lanes<W>(grid + step * u, to, rows);
             copy_lanes<W>(grid + step * (half + u), to + slot_size, rows);
         }
-        if (q < mirror) copy_lanes<W>(to, to + slot_size * 2 * P, 2 * rows);
-        if ((q += 2) == 2 * P) q = 0;
         // The hardware prefetchers follow a column only within a page:
         // ask for the pair copied a few outputs later now.
         if (t >= 0 && t + prefetch_ahead < half)
@@ -205,13 +202,16 @@ void down_shuffled_panel(double *grid, int32_t n, int32_t s, const double *g, co
             }
     };
     for (int32_t i = 0; i < half; i += T) {
-        for (const int32_t want = i + T - 1 + ahead < end ? i + T - 1 + ahead : end; copied < want;
-             ++copied)
-            copy_pair(copied);
-        // The tile's window, columns 2i + 2 - m .. 2(i + T - 1) + m - 1, is
-        // the last P pairs copied at most.
-        const tile_lines<W> lines{ring + slot_size * (first + m - 2), slot_size};
-        if ((first += 2 * T) >= 2 * P) first -= 2 * P;
+        const int32_t want = i + T - 1 + ahead < end ? i + T - 1 + ahead : end;
+        if (2 * want - base > B) {
+            // The tile's window, columns 2i + 2 - m .. 2(i + T - 1) + m - 1,
+            // from the start of its first pair, to the front.
+            const int32_t keep = ((2 * i + 2 - m) >> 1) * 2;
+            copy_lanes<W>(stage + slot_size * (keep - base), stage, (2 * copied - keep) * rows);
+            base = keep;
+        }
+        for (; copied < want; ++copied) copy_pair(copied);
+        const tile_lines<W> lines{stage + slot_size * (2 * i - base), slot_size};
         for (int32_t r = 0; r < rows; r += W) {
             vec<W> lo[T], hi[T];
             tiles::analyse<W, T, true, true>(lines.from(r), h, g, m, lo, hi);

@@ -27,9 +27,10 @@ template <int V>
 void shuffled_rows(double *grid, int32_t n, int32_t s, const double *g, const double *h, int32_t m,
                    double *work) {
     const int32_t rows = dpwt2_shuffled_rows(n, s, m, V);
-    double *ring = work + rows * dpwt2_head_slots(m);
+    double *stage = work + rows * dpwt2_head_slots(m);
+    const int32_t slices = dpwt2_stage_slices(n, m, rows);
     for (int32_t r = 0; r < s; r += rows)
-        down_shuffled_panel<V>(grid + r, n, s, g, h, m, rows, work, ring, dpwt2_ring_pairs(m));
+        down_shuffled_panel<V>(grid + r, n, s, g, h, m, rows, work, stage, slices);
 }
 
 // The row pass of one forward level on the block of side s, as planned. A

@@ -83,23 +83,15 @@ inline int64_t dpwt2_head_slots(int32_t m) {
 // chains.
 constexpr int32_t panel_tile = 4;
 
-// Column pairs of the shuffled panel's ring (dpwt2_shuffled): a tile of
-// outputs i .. i + T - 1 (T = panel_tile) reads pairs i + 1 - m/2 .. i + T -
-// 2 + (m+1)/2, and the ring holds the last P pairs copied, the newest i + T
-// - 2 + (m+1)/2, so P >= T + m - 2 keeps every window inside it; three more
-// keep a margin.
-inline int32_t dpwt2_ring_pairs(int32_t m) {
-    return m + panel_tile + 1;
-}
-
-// The slices after the ring that repeat its first ones, so that a tile's
-// window of 2T + 2m - 4 columns is contiguous wherever it starts.
-inline int32_t dpwt2_ring_mirror(int32_t m) {
-    return 2 * panel_tile + 2 * m - 4;
+// The columns of the shuffled panel's stage that one tile reads: outputs
+// i .. i + T - 1 (T = panel_tile) read columns 2i + 2 - m .. 2(i + T - 1) +
+// m - 1, and the stage keeps whole pairs, so one column more at most.
+inline int32_t dpwt2_window(int32_t m) {
+    return 2 * panel_tile + 2 * m - 2;
 }
 
 // The most bytes the slices that every tap of a row panel reads (the
-// shuffled forward panel's ring, the inverse panel's stage) take: they
+// shuffled forward panel's and the inverse panel's stages) take: they
 // should stay in the first-level data cache.
 constexpr int64_t staged_bytes = int64_t{24} << 10;
 
@@ -112,12 +104,16 @@ inline int32_t staged_rows(int32_t rows, int32_t chunk, int64_t slices) {
 
 // The rows of the shuffled panel in the 3n work array; 0 if none fit.
 inline int32_t dpwt2_shuffled_rows(int32_t n, int32_t s, int32_t m, int32_t W) {
-    const int64_t staged = 2 * int64_t{dpwt2_ring_pairs(m)} + dpwt2_ring_mirror(m);
-    // The ring and its mirror take twice the first-level cache: the tiles
-    // read them from the second, and taller panels visit each grid column
-    // fewer times.
-    return staged_rows(panel_rows(s, W, staged + dpwt2_head_slots(m), 3 * int64_t{n}), W,
-                       staged / 2);
+    const int32_t window = dpwt2_window(m);
+    return staged_rows(panel_rows(s, W, window + dpwt2_head_slots(m), 3 * int64_t{n}), W, window);
+}
+
+// The slices of the shuffled panel's stage for panels of the given rows: two
+// windows where they fit beside the head, so that the window moves back to
+// the front only every few tiles; one at least.
+inline int32_t dpwt2_stage_slices(int32_t n, int32_t m, int32_t rows) {
+    const int64_t fit = 3 * int64_t{n} / rows - dpwt2_head_slots(m);
+    return static_cast<int32_t>(fit < 2 * dpwt2_window(m) ? fit : 2 * dpwt2_window(m));
 }
 
 // The lanes of the shuffled panel's vectors (its rows are a multiple of

@@ -95,7 +95,8 @@ template <int W> inline void put(double *p, vec<W> a, bool nt) {
         store<W>(p, a);
 }
 
-// Copies count doubles; the plain copydouble, a block at a time.
+// Copies count doubles; the plain copydouble, a block at a time. Each block
+// is loaded before it is stored, so y may overlap x from below.
 template <int W> inline void copy_lanes(const double *x, double *y, int32_t count) {
     int32_t i = 0;
     for (; i + 4 * W <= count; i += 4 * W) {
