@@ -27,10 +27,10 @@ template <int V>
 void shuffled_rows(double *grid, int32_t n, int32_t s, const double *g, const double *h, int32_t m,
                    double *work) {
     const int32_t rows = dpwt2_shuffled_rows(n, s, m, V);
-    double *stage = work + rows * dpwt2_head_slots(m);
+    double *head = staging(work), *stage = head + rows * dpwt2_head_slots(m);
     const int32_t slices = dpwt2_stage_slices(n, m, rows);
     for (int32_t r = 0; r < s; r += rows)
-        down_shuffled_panel<V>(grid + r, n, s, g, h, m, rows, work, stage, slices);
+        down_shuffled_panel<V>(grid + r, n, s, g, h, m, rows, head, stage, slices);
 }
 
 // The row pass of one forward level on the block of side s, as planned. A
@@ -140,10 +140,12 @@ void idpwt2_rows(double *out, const double *lo, const double *hi, int32_t n, int
     const int32_t K = idpwt2_ring_slots(e, m);
     if (step == idpwt2_panel) {
         const int64_t slices = idpwt2_panel_slices(e, m, lo == out);
+        const int64_t room = staging_room(4 * int64_t{n});
         const int32_t rows =
-            staged_rows(panel_rows(r1 - r0, R, slices, 4 * int64_t{n}), R, 2 * ((m + 1) / 2));
-        if (rows > 0) return up_panels<W, R>(out, lo, hi, n, e, r0, r1, g, h, m, rows, work, K);
-        return up_panels<W, W>(out, lo, hi, n, e, r0, r1, g, h, m, W, work, K);
+            staged_rows(panel_rows(r1 - r0, R, slices, room), R, 2 * ((m + 1) / 2));
+        double *stage = staging(work);
+        if (rows > 0) return up_panels<W, R>(out, lo, hi, n, e, r0, r1, g, h, m, rows, stage, K);
+        return up_panels<W, W>(out, lo, hi, n, e, r0, r1, g, h, m, W, stage, K);
     }
     // Each row's halves gathered, extended, into the work array after the
     // row they make.

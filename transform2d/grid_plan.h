@@ -102,17 +102,31 @@ inline int32_t staged_rows(int32_t rows, int32_t chunk, int64_t slices) {
     return rows;
 }
 
+// The staged panels (the forward shuffled panel, the inverse panel) lay out
+// their slices from the first 64-byte boundary in the work array, so that a
+// vector of rows is one cache line wherever the host put the array: of the
+// room this many doubles less is theirs.
+constexpr int32_t staging_slack = 7;
+inline double *staging(double *work) {
+    const auto past = reinterpret_cast<uintptr_t>(work) % 64;
+    return work + (past ? (64 - past) / sizeof(double) : 0);
+}
+inline int64_t staging_room(int64_t room) {
+    return room - staging_slack;
+}
+
 // The rows of the shuffled panel in the 3n work array; 0 if none fit.
 inline int32_t dpwt2_shuffled_rows(int32_t n, int32_t s, int32_t m, int32_t W) {
     const int32_t window = dpwt2_window(m);
-    return staged_rows(panel_rows(s, W, window + dpwt2_head_slots(m), 3 * int64_t{n}), W, window);
+    const int64_t room = staging_room(3 * int64_t{n});
+    return staged_rows(panel_rows(s, W, window + dpwt2_head_slots(m), room), W, window);
 }
 
 // The slices of the shuffled panel's stage for panels of the given rows: two
 // windows where they fit beside the head, so that the window moves back to
 // the front only every few tiles; one at least.
 inline int32_t dpwt2_stage_slices(int32_t n, int32_t m, int32_t rows) {
-    const int64_t fit = 3 * int64_t{n} / rows - dpwt2_head_slots(m);
+    const int64_t fit = staging_room(3 * int64_t{n}) / rows - dpwt2_head_slots(m);
     return static_cast<int32_t>(fit < 2 * dpwt2_window(m) ? fit : 2 * dpwt2_window(m));
 }
 
@@ -192,8 +206,8 @@ inline idpwt2_step idpwt2_plan(int32_t n, int32_t e, int32_t m, bool in_place, i
         return idpwt2_fused;
     // The panels list the columns of their taps (at most listed_taps).
     if (e >= 4 * mc && e >= 8 && mc <= listed_taps) {
-        const int64_t slices = idpwt2_panel_slices(e, m, in_place);
-        if (panel_rows(rows, R, slices, room) > 0 || (rows % W == 0 && W * slices <= room))
+        const int64_t slices = idpwt2_panel_slices(e, m, in_place), staged = staging_room(room);
+        if (panel_rows(rows, R, slices, staged) > 0 || (rows % W == 0 && W * slices <= staged))
             return idpwt2_panel;
     }
     return idpwt2_by_row;
