@@ -70,12 +70,12 @@ WAVELET_TILE_INLINE inline void synthesise(const Lines &x, const double *h, cons
     auto tap = [&]<bool BOTH>(int32_t j) WAVELET_TILE_INLINE {
         for (int k = 0; k < K; ++k) {
             if constexpr (C) {
-                const vec<W> v = x.c(j, k);
+                const vec<W> v = held<W>(x.c(j, k));
                 a0[k] += h[2 * j] * v;
                 if constexpr (BOTH) a1[k] += h[2 * j + 1] * v;
             }
             if constexpr (D) {
-                const vec<W> v = x.d(j, k);
+                const vec<W> v = held<W>(x.d(j, k));
                 b1[k] += g[2 * j] * v;
                 if constexpr (BOTH) b0[k] += g[2 * j + 1] * v;
             }

@@ -53,6 +53,16 @@ template <int W> inline vec<W> load(const double *p) {
     std::memcpy(&r, p, sizeof r);
     return r;
 }
+// A vector that several products use, held in a register: the compiler
+// would otherwise fold its load into each multiply, a load for every use.
+template <int W> inline vec<W> held(vec<W> a) {
+#if defined(__x86_64__) || defined(__i386__)
+    asm("" : "+v"(a));
+#elif defined(__aarch64__)
+    asm("" : "+w"(a));
+#endif
+    return a;
+}
 // Callers always store into a grid or output buffer; the analyser's null
 // grid on paths no caller takes is not one of them.
 template <int W> inline void store(double *p, vec<W> a) {
