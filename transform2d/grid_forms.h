@@ -90,38 +90,35 @@ void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doubl
         } else if (step == dpwt2_shuffled && !from_src) {
             columns_down_shuffled<W>(out, n, size, g, h, m, work);
         } else {
-            // A large first level leaves the caches long before its row pass
-            // reads the columns back: its stores go around the caches.
-            // cppcheck-suppress redundantAssignment ; from_src is read on every level
-            const bool nt = from_src && int64_t{size} * size >= 2 * int64_t{stream_from};
             const bool shuffled = step == dpwt2_shuffled;
             // Split columns need no shuffles per tap; they fit the work
             // array unless the filter is about as long as the grid, and
             // take whole vectors of outputs.
             const bool split = split_size(size, m) <= 3 * int64_t{n} && half >= W;
-            const bool split_nt = nt && vector_aligned<W>(out) && half % (2 * W) == 0;
+            // A large first level leaves the caches long before its row pass
+            // reads the columns back: its stores go around the caches.
+            // cppcheck-suppress redundantAssignment ; from_src is read on every level
+            const bool nt = split && from_src && int64_t{size} * size >= 2 * int64_t{stream_from} &&
+                            vector_aligned<W>(out) && half % (2 * W) == 0;
             for (int32_t c = 0; c < size; ++c) {
                 const int32_t place = shuffled ? shuffled_place(c, half) : c;
                 double *column = out + stride * place;
                 const double *x = src + stride * c;
                 if (split) {
                     split_column<W>(from_src ? x : column, size, m, work);
-                    down_split<W>(work, size, g, h, m, column, column + half, split_nt);
+                    down_split<W>(work, size, g, h, m, column, column + half, nt);
                     continue;
                 }
+                // Blocks of fewer than 2W rows, or filters about as long as
+                // the grid: the kernels on the column.
                 if (!from_src) {
                     copy_lanes<W>(column, work, size);
                     x = work;
                 }
-                if (nt) {
-                    downlo_lanes<W, true>(x, size, h, m, column);
-                    downhi_lanes<W, true>(x, size, g, m, column + half);
-                } else {
-                    downlo_lanes<W>(x, size, h, m, column);
-                    downhi_lanes<W>(x, size, g, m, column + half);
-                }
+                downlo_lanes<W>(x, size, h, m, column);
+                downhi_lanes<W>(x, size, g, m, column + half);
             }
-            if (split && split_nt) stream_fence();
+            if (nt) stream_fence();
         }
         if (step != dpwt2_fused_first) dpwt2_rows<W>(out, n, size, g, h, m, step, work);
         from_src = false;
