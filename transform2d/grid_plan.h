@@ -18,8 +18,11 @@ namespace grid {
 
 // How one forward level runs.
 enum dpwt2_step : int32_t {
-    // The first level from a separate source, its column and row passes
-    // fused through a ring of filtered half-columns (2 to 4 taps).
+    // The first level from a separate source of a large grid, its column
+    // and row passes fused through a ring of filtered half-columns (2 to 4
+    // taps): it reads the source twice and writes the result once, which
+    // beats writing the column pass out and reading it back only where those
+    // go to memory.
     dpwt2_fused_first,
     // The column pass stores its columns shuffled (evens left, odds right),
     // and the row pass takes tall panels that save only column pairs.
@@ -41,6 +44,11 @@ enum idpwt2_step : int32_t {
     // Blocks too small for a panel: row by row through upsum.
     idpwt2_by_row,
 };
+
+// Grids of this many cells or more leave the caches: their first forward
+// level is fused, and the levels whose result no later level reads back
+// soon store it around the caches.
+constexpr int64_t large_grid = int64_t{1} << 22;
 
 // Rows per chunk of a panel: as many vectors as stay in registers.
 constexpr int32_t chunk_rows(int32_t W) {
@@ -161,7 +169,7 @@ inline int64_t split_size(int32_t s, int32_t m) {
 // from_source says the level is the first and reads a separate source. The
 // shuffled column pass holds two split columns in the 3n work array.
 inline dpwt2_step dpwt2_plan(int32_t n, int32_t s, int32_t m, bool from_source, int32_t W) {
-    if (from_source && s == n && m >= 2 && n / 2 >= chunk_rows(W) &&
+    if (from_source && s == n && int64_t{n} * n >= large_grid && m >= 2 &&
         int64_t{dpwt2_fused_slots(m)} * (n / 2) <= 3 * int64_t{n})
         return dpwt2_fused_first;
     if (m >= 2 && s >= 2 * m && s >= 16 && 2 * split_size(s, m) <= 3 * int64_t{n} &&
