@@ -83,9 +83,10 @@ void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doubl
         const int32_t half = size / 2;
         const dpwt2_step step = dpwt2_plan(n, size, m, from_src, W);
         if (step == dpwt2_fused_first) {
-            // The result's stores go around the caches: the grid is large,
-            // and the next level reads back only a quarter of it.
-            down_fused_level<W>(src, out, n, g, h, m, vector_aligned<W>(out), work);
+            // The result's stores go around the caches when the grid is
+            // large: the next level reads back only a quarter of it.
+            const bool nt = int64_t{n} * n >= large_grid && vector_aligned<W>(out);
+            down_fused_level<W>(src, out, n, g, h, m, nt, work);
         } else if (step == dpwt2_shuffled && !from_src) {
             columns_down_shuffled<W>(out, n, size, g, h, m, work);
         } else {

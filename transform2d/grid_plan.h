@@ -45,9 +45,14 @@ enum idpwt2_step : int32_t {
     idpwt2_by_row,
 };
 
-// Grids of this many cells or more leave the caches: their first forward
-// level is fused, and the levels whose result no later level reads back
-// soon store it around the caches.
+// Grids of this many cells or more (1024 squared) have their first forward
+// level fused: below it, the column pass written out and read back stays in
+// the caches closest to the core, and the split columns and the shuffled
+// panel are faster.
+constexpr int64_t fused_grid = int64_t{1} << 20;
+
+// Grids of this many cells or more leave the caches: the levels whose
+// result no later level reads back soon store it around the caches.
 constexpr int64_t large_grid = int64_t{1} << 22;
 
 // Rows per chunk of a panel: as many vectors as stay in registers.
@@ -169,7 +174,7 @@ inline int64_t split_size(int32_t s, int32_t m) {
 // from_source says the level is the first and reads a separate source. The
 // shuffled column pass holds two split columns in the 3n work array.
 inline dpwt2_step dpwt2_plan(int32_t n, int32_t s, int32_t m, bool from_source, int32_t W) {
-    if (from_source && s == n && int64_t{n} * n >= large_grid && m >= 2 &&
+    if (from_source && s == n && int64_t{n} * n >= fused_grid && m >= 2 &&
         int64_t{dpwt2_fused_slots(m)} * (n / 2) <= 3 * int64_t{n})
         return dpwt2_fused_first;
     if (m >= 2 && s >= 2 * m && s >= 16 && 2 * split_size(s, m) <= 3 * int64_t{n} &&
