@@ -85,7 +85,7 @@ void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doubl
         if (step == dpwt2_fused_first) {
             // The result's stores go around the caches when the grid is
             // large: the next level reads back only a quarter of it.
-            const bool nt = int64_t{n} * n >= large_grid && vector_aligned<W>(out);
+            const bool nt = int64_t{n} * n >= 2 * int64_t{stream_from} && vector_aligned<W>(out);
             down_fused_level<W>(src, out, n, g, h, m, nt, work);
         } else if (step == dpwt2_shuffled && !from_src) {
             columns_down_shuffled<W>(out, n, size, g, h, m, work);
@@ -98,7 +98,7 @@ void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doubl
             // A large first level leaves the caches long before its row pass
             // reads the columns back: its stores go around the caches.
             // cppcheck-suppress redundantAssignment ; from_src is read on every level
-            const bool nt = split && from_src && int64_t{size} * size >= large_grid &&
+            const bool nt = split && from_src && int64_t{size} * size >= 2 * int64_t{stream_from} &&
                             vector_aligned<W>(out) && half % (2 * W) == 0;
             for (int32_t c = 0; c < size; ++c) {
                 const int32_t place = shuffled ? shuffled_place(c, half) : c;
@@ -208,7 +208,7 @@ void idpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doub
         if (step == idpwt2_fused) {
             // The last level's block is the result, read by no later level.
             // cppcheck-suppress redundantAssignment ; a new value on every level
-            const bool nt = lev + 1 == J && int64_t{s} * s >= large_grid;
+            const bool nt = lev + 1 == J && int64_t{s} * s >= 2 * int64_t{stream_from};
             up_fused_level<W>(block, coarse, src, n, e, g, h, m, nt, work);
         } else {
             idpwt2_rows<W>(block, coarse, src, n, e, 0, e, g, h, m, step, work);

@@ -18,11 +18,11 @@ namespace grid {
 
 // How one forward level runs.
 enum dpwt2_step : int32_t {
-    // The first level from a separate source of a large grid, its column
-    // and row passes fused through a ring of filtered half-columns (2 to 4
-    // taps): it reads the source twice and writes the result once, which
-    // beats writing the column pass out and reading it back only where those
-    // go to memory.
+    // The first level from a separate source of a grid of fused_grid cells
+    // or more, its column and row passes fused through a ring of filtered
+    // half-columns (2 to 4 taps): it reads the source twice and writes the
+    // result once instead of writing the column pass out and reading it
+    // back.
     dpwt2_fused_first,
     // The column pass stores its columns shuffled (evens left, odds right),
     // and the row pass takes tall panels that save only column pairs.
@@ -50,10 +50,6 @@ enum idpwt2_step : int32_t {
 // the caches closest to the core, and the split columns and the shuffled
 // panel are faster.
 constexpr int64_t fused_grid = int64_t{1} << 20;
-
-// Grids of this many cells or more leave the caches: the levels whose
-// result no later level reads back soon store it around the caches.
-constexpr int64_t large_grid = int64_t{1} << 22;
 
 // Rows per chunk of a panel: as many vectors as stay in registers.
 constexpr int32_t chunk_rows(int32_t W) {
