@@ -46,9 +46,8 @@ enum idpwt2_step : int32_t {
 };
 
 // Grids of this many cells or more (1024 squared) have their first forward
-// level fused: below it, the column pass written out and read back stays in
-// the caches closest to the core, and the split columns and the shuffled
-// panel are faster.
+// level fused: below it, the column pass written out is read back from the
+// caches, and the split columns and the shuffled panel measured faster.
 constexpr int64_t fused_grid = int64_t{1} << 20;
 
 // Rows per chunk of a panel: as many vectors as stay in registers.
