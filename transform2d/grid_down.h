@@ -26,10 +26,6 @@ namespace {
 namespace grid {
 using namespace signal_lanes;
 
-template <int W, int R> inline void copy_slice(const double *from, double *to) {
-    for (int v = 0; v < R / W; ++v) store<W>(to + v * W, load<W>(from + v * W));
-}
-
 // The rows of a strip for the tiled sums: vector k is rows r + kW .. r + kW
 // + W - 1 of the column that lo_at(j) gives for lowpass (or coarse) tap j,
 // and hi_at(j) for highpass (or detail) tap j.

@@ -134,15 +134,16 @@ void idpwt2_rows(double *out, const double *lo, const double *hi, int32_t n, int
                  int32_t r1, const double *g, const double *h, int32_t m, idpwt2_step step,
                  double *work) {
     constexpr int32_t R = chunk_rows(W);
-    const int32_t K = idpwt2_ring_slots(e, m);
     if (step == idpwt2_panel) {
-        const int64_t slices = idpwt2_panel_slices(e, m, lo == out);
-        const int64_t room = staging_room(4 * int64_t{n});
-        const int32_t rows =
-            staged_rows(panel_rows(r1 - r0, R, slices, room), R, 2 * ((m + 1) / 2));
-        double *stage = staging(work);
-        if (rows > 0) return up_panels<W, R>(out, lo, hi, n, e, r0, r1, g, h, m, rows, stage, K);
-        return up_panels<W, W>(out, lo, hi, n, e, r0, r1, g, h, m, W, stage, K);
+        // The panel's stage: two columns for each of the mc coarse taps.
+        const int64_t slices = 2 * ((m + 1) / 2), room = staging_room(4 * int64_t{n});
+        const int32_t rows = staged_rows(panel_rows(r1 - r0, R, slices, room), R, slices);
+        for (int32_t r = r0; r<r1; r += rows> 0 ? rows : W)
+            if (rows > 0)
+                up_panel<W, R>(out + r, lo + r, hi + r, n, e, g, h, m, rows, staging(work));
+            else
+                up_panel<W, W>(out + r, lo + r, hi + r, n, e, g, h, m, W, staging(work));
+        return;
     }
     // Each row's halves gathered, extended, into the work array after the
     // row they make.
@@ -178,33 +179,23 @@ void idpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doub
     const int32_t start = L < 0 ? 0 : L;
     const ptrdiff_t stride = n;
     if (start >= J) {
-        if (src != out) copy_lanes<W>(src, out, n * n);
+        copy_lanes<W>(src, out, n * n);
         return;
     }
     int32_t e = int32_t{1} << start;
-    if (src == out) {
-        // In place: each level rebuilds the top-left block of side 2e.
-        for (int32_t lev = start; lev < J; ++lev, e *= 2) {
-            const idpwt2_step step = idpwt2_plan(n, e, m, true, W);
-            idpwt2_rows<W>(out, out, out, n, e, 0, 2 * e, g, h, m, step, work);
-            idpwt2_columns<W>(out, n, e, g, h, m, work);
-        }
-        return;
-    }
-    // With a separate source, the block that a level rebuilds sits in the
-    // bottom-left corner of the result, and the coarse block it reads (the
-    // previous level's block, or a copy of the source's for the first) in
-    // the bottom half of it. The top rows of the block read the coarse block
-    // and the source and overwrite neither; the bottom rows read only the
-    // source. No input is overwritten before it is read, so the row passes
-    // save nothing and take tall panels; the last level's block is the
-    // whole result.
+    // The block that a level rebuilds sits in the bottom-left corner of the
+    // result, and the coarse block it reads (the previous level's block, or
+    // a copy of the source's for the first) in the bottom half of it. The
+    // top rows of the block read the coarse block and the source and
+    // overwrite neither; the bottom rows read only the source. No input is
+    // overwritten before it is read, so the row passes save nothing; the
+    // last level's block is the whole result.
     double *coarse = out + (n - e);
     for (int32_t c = 0; c < e; ++c) copy_lanes<W>(src + stride * c, coarse + stride * c, e);
     for (int32_t lev = start; lev < J; ++lev) {
         const int32_t s = 2 * e;
         double *block = out + (n - s);
-        const idpwt2_step step = idpwt2_plan(n, e, m, false, W);
+        const idpwt2_step step = idpwt2_plan(n, e, m, W);
         if (step == idpwt2_fused) {
             // The last level's block is the result, read by no later level.
             // cppcheck-suppress redundantAssignment ; a new value on every level

@@ -35,8 +35,8 @@ enum dpwt2_step : int32_t {
 
 // How one inverse level runs.
 enum idpwt2_step : int32_t {
-    // A separate source: row and column passes fused, one column pair at a
-    // time from the last to the first.
+    // Row and column passes fused, one column pair at a time from the last
+    // to the first.
     idpwt2_fused,
     // Row panels in chunks of chunk_rows(W) rows (or of one vector where
     // those do not fit), then the column pass.
@@ -178,46 +178,19 @@ inline dpwt2_step dpwt2_plan(int32_t n, int32_t s, int32_t m, bool from_source, 
     return dpwt2_by_row;
 }
 
-// Ring slots of the in-place inverse panel: output i overwrites coarse
-// columns 2i and 2i + 1 (while 2i < e), saved to slots 2i mod K and
-// 2i + 1 mod K first. Coarse column c is last read by output c + mc - 1, and
-// its slot is taken again by column c + K, saved at output (c + K)/2; only
-// columns below e are saved, so K > e/2 + mc - 1 suffices. The ring keeps
-// two slots more.
-inline int32_t idpwt2_ring_slots(int32_t e, int32_t m) {
-    return e / 2 + (m + 1) / 2 + 2;
-}
-
-// The slices of an inverse panel: the stage of 2mc columns that every tap
-// reads, and in place the ring (the coarse half is overwritten) and the
-// first mc - 1 detail columns (read again by the wrapping last outputs).
-inline int64_t idpwt2_panel_slices(int32_t e, int32_t m, bool in_place) {
-    const int32_t mc = (m + 1) / 2;
-    return 2 * int64_t{mc} +
-           (in_place ? int64_t{idpwt2_ring_slots(e, m)} + (mc > 1 ? mc - 1 : 0) : 0);
-}
-
 // The strategy of the inverse level of half side e (block side 2e) in a grid
-// of side n; in_place says the source is the result itself (the coarse and
-// detail halves are overwritten as the level goes, and one row pass covers
-// all 2e rows). A separate source lets the level fuse its two passes when
-// 2s + (mc - 1)e doubles of work fit the 4n work array; otherwise its row
-// pass runs as two passes of e rows (the top rows read the coarse block, the
-// bottom rows the source).
-inline idpwt2_step idpwt2_plan(int32_t n, int32_t e, int32_t m, bool in_place, int32_t W) {
-    const int32_t R = chunk_rows(W);
-    const int32_t rows = in_place ? 2 * e : e;
+// of side n, read from a separate source. The level fuses its two passes
+// when 2s + (mc - 1)e doubles of work fit the 4n work array; otherwise its
+// row pass runs as two passes of e rows (the top rows read the coarse block,
+// the bottom rows the source), in panels whose stage of 2mc slices always
+// fits it.
+inline idpwt2_step idpwt2_plan(int32_t n, int32_t e, int32_t m, int32_t W) {
     const int32_t mc = (m + 1) / 2;
-    const int64_t room = 4 * int64_t{n};
-    if (!in_place && m > 0 && mc <= listed_taps && e >= 2 * mc && e % R == 0 &&
-        4 * int64_t{e} + int64_t{mc - 1} * e <= room)
+    if (m > 0 && mc <= listed_taps && e >= 2 * mc && e % chunk_rows(W) == 0 &&
+        4 * int64_t{e} + int64_t{mc - 1} * e <= 4 * int64_t{n})
         return idpwt2_fused;
     // The panels list the columns of their taps (at most listed_taps).
-    if (e >= 4 * mc && e >= 8 && mc <= listed_taps) {
-        const int64_t slices = idpwt2_panel_slices(e, m, in_place), staged = staging_room(room);
-        if (panel_rows(rows, R, slices, staged) > 0 || (rows % W == 0 && W * slices <= staged))
-            return idpwt2_panel;
-    }
+    if (e >= 4 * mc && e >= 8 && mc <= listed_taps) return idpwt2_panel;
     return idpwt2_by_row;
 }
 

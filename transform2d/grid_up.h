@@ -4,9 +4,8 @@
 //
 // As in the forward passes, lane l of every vector of a row panel belongs to
 // row r0 + l and performs that row's scalar sums unchanged, so every result
-// equals the plain transform's bit for bit. In place, the coarse columns an
-// output overwrites are saved to a ring first, and the first detail columns,
-// read again by the wrapping last outputs, are kept from the start.
+// equals the plain transform's bit for bit. The row passes read a separate
+// source, so no input is overwritten before it is read.
 #pragma once
 
 #include "../kernels/periodic/lanes_body.h"
@@ -63,45 +62,26 @@ WAVELET_TILE_INLINE inline void up_rows(const Lo &lo_at, const Hi &hi_at, ptrdif
     }
 }
 
-// Inverse row pass over the rows rows starting at out (moved to the panel's
-// first row) of the block of side 2e, R rows at a time. Coarse column c is
-// read at lo + n*c, detail column c at hi + n*(e + c); either may be out
-// itself, and only then is it saved before being overwritten. head holds
-// rows * (mc - 1) doubles, ring rows * K.
-//
-// Every tap reads stage, 2mc slices: each coarse and detail column is copied
-// there as it enters the window of an output (coarse columns i - mc + 1 ..
-// i, detail columns i .. i + mc - 1), from wherever it holds its original
-// values at that moment. A grid's columns lie a power-of-two stride apart,
-// so read in place the 2mc columns of a window would compete for the same
-// few cache sets, while the slices take distinct ones.
+// Inverse row pass over rows rows from out (moved to the panel's first row)
+// of the block of side 2e, R rows at a time: coarse column c at lo + n*c,
+// detail column c at hi + n*(e + c), both in a separate source. Every tap
+// reads stage, 2mc slices: each column is copied there as it enters the
+// window of an output (coarse columns i - mc + 1 .. i, detail columns i ..
+// i + mc - 1). Read in place, the columns of a window, a power-of-two stride
+// apart, would compete for the same few cache sets; the slices take
+// distinct ones.
 template <int W, int R>
 void up_panel(double *out, const double *lo, const double *hi, int32_t n, int32_t e,
-              const double *g, const double *h, int32_t m, int32_t rows, double *head, double *ring,
-              int32_t K, double *stage) {
-    const ptrdiff_t step = n;
-    const ptrdiff_t slot_size = rows;
+              const double *g, const double *h, int32_t m, int32_t rows, double *stage) {
+    const ptrdiff_t step = n, slot_size = rows;
     const int32_t mc = (m + 1) / 2;
-    const bool lo_here = lo == out;
-    const bool hi_here = hi == out;
-    if (hi_here)
-        for (int32_t c = 0; c + 1 < mc; ++c)
-            copy_lanes<W>(out + step * (e + c), head + slot_size * c, rows);
+    auto lo_at = [&](int32_t c) { return lo + step * (c < 0 ? c + e : c); };
+    auto hi_at = [&](int32_t c) { return hi + step * (e + (c >= e ? c - e : c)); };
+    // Coarse column k (from -mc + 1) in slice k mod mc, detail column k in
+    // slice mc + k mod mc.
+    auto coarse_slice = [&](int32_t k) { return stage + slot_size * ((k + mc) % mc); };
+    auto detail_slice = [&](int32_t k) { return stage + slot_size * (mc + k % mc); };
     for (int32_t i = 0; i < e; ++i) {
-        auto lo_at = [&](int32_t c) -> const double * {
-            if (c < 0) c += e;
-            if (lo_here && c < 2 * i) return ring + slot_size * (c >= K ? c - K : c);
-            return lo + step * c;
-        };
-        auto hi_at = [&](int32_t c) -> const double * {
-            if (c >= e) c -= e;
-            if (hi_here && e + c < 2 * i) return head + slot_size * c;
-            return hi + step * (e + c);
-        };
-        // Coarse column k (from -mc + 1) in slice k mod mc, detail column k
-        // in slice mc + k mod mc.
-        auto coarse_slice = [&](int32_t k) { return stage + slot_size * ((k + mc) % mc); };
-        auto detail_slice = [&](int32_t k) { return stage + slot_size * (mc + k % mc); };
         for (int32_t j = i == 0 || mc == 0 ? mc - 1 : 0; j >= 0; --j) {
             copy_lanes<W>(lo_at(i - j), coarse_slice(i - j), rows);
             const int32_t k = i == 0 ? j : i + mc - 1;
@@ -123,38 +103,11 @@ void up_panel(double *out, const double *lo, const double *hi, int32_t n, int32_
             d = d + 1 == mc ? 0 : d + 1;
         }
         double *even = out + step * (2 * i);
-        double *odd = even + step;
-        double *save_even = nullptr, *save_odd = nullptr;
-        if (lo_here && 2 * i < e) {
-            const int32_t k = 2 * i >= K ? 2 * i - K : 2 * i;
-            save_even = ring + slot_size * k;
-            save_odd = ring + slot_size * (k + 1 == K ? 0 : k + 1);
-        }
         auto lo_tap = [&](int32_t j) { return coarse_at[j]; };
         auto hi_tap = [&](int32_t j) { return detail_at[j]; };
-        for (int32_t r = 0; r < rows; r += R) {
-            if (save_even) {
-                copy_slice<W, R>(even + r, save_even + r);
-                copy_slice<W, R>(odd + r, save_odd + r);
-            }
-            up_rows<W, R>(lo_tap, hi_tap, r, g, h, m, even, odd);
-        }
+        for (int32_t r = 0; r < rows; r += R)
+            up_rows<W, R>(lo_tap, hi_tap, r, g, h, m, even, even + step);
     }
-}
-
-template <int W, int R>
-void up_panels(double *out, const double *lo, const double *hi, int32_t n, int32_t e, int32_t r0,
-               int32_t r1, const double *g, const double *h, int32_t m, int32_t rows, double *work,
-               int32_t K) {
-    const int32_t mc = (m + 1) / 2;
-    // The slices of idpwt2_panel_slices: the stage at work, then (in place)
-    // head and ring.
-    // cppcheck-suppress [redundantInitialization, unreadVariable] ; both are read by every panel
-    double *head = work + ptrdiff_t{rows} * 2 * mc;
-    // cppcheck-suppress [redundantInitialization, unreadVariable] ; both are read by every panel
-    double *ring = head + ptrdiff_t{rows} * (mc > 1 ? mc - 1 : 0);
-    for (int32_t r = r0; r < r1; r += rows)
-        up_panel<W, R>(out + r, lo + r, hi + r, n, e, g, h, m, rows, head, ring, K, work);
 }
 
 // The row pass's columns 2i and 2i + 1 of up_fused_level over rows base ..

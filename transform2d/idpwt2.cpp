@@ -44,12 +44,13 @@ void idpwt2_plain(const double *src, int32_t col_len, int32_t row_step, int32_t 
 }
 
 // The entry point: the vector form for this CPU when the grid is square with
-// a dyadic side matching J, else (and always on builds that accumulate in
-// extended precision) the plain loops above.
+// a dyadic side matching J and the source is not the result, else (and
+// always on builds that accumulate in extended precision) the plain loops
+// above.
 void idpwt2(const double *src, int32_t col_len, int32_t row_step, int32_t L, int32_t J,
             const double *g, const double *h, int32_t m, double *out, double *work) {
-    if (col_len == row_step && J >= 0 && J <= 15 && col_len == (int32_t{1} << J) && m >= 0 &&
-        WAVELET_RUN_VARIANT(idpwt2, src, col_len, L, J, g, h, m, out, work))
+    if (src != out && col_len == row_step && J >= 0 && J <= 15 && col_len == (int32_t{1} << J) &&
+        m >= 0 && WAVELET_RUN_VARIANT(idpwt2, src, col_len, L, J, g, h, m, out, work))
         return;
     idpwt2_plain(src, col_len, row_step, L, J, g, h, m, out, work);
 }

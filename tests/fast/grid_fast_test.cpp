@@ -74,8 +74,8 @@ void check(const Transform &t, int32_t J, int32_t m, int32_t L, bool in_place,
 }
 
 // The cases of the bit-for-bit test: grid sides 1 to 2048, filters longer
-// than the smaller blocks, every kind of coarse level, separate and shared
-// source and result; the largest grids, whose first and last levels store
+// than the smaller blocks, every kind of coarse level, separate and (forward)
+// shared source and result; the largest grids, whose first and last levels store
 // around the caches, with the result at every alignment.
 template <typename Fn> void for_each_case(Fn &&fn) {
     struct Case {
@@ -104,6 +104,8 @@ template <typename Fn> void for_each_case(Fn &&fn) {
                 for (int32_t L : levels(c.J))
                     for (bool in_place : {false, true}) {
                         if (c.J >= 9 && (L == 1 || L == -2 || L == c.J || in_place)) continue;
+                        // The inverse in place is the plain transform.
+                        if (in_place && t.entry == idpwt2) continue;
                         if (c.J >= 11 && L != c.J - 1) continue;
                         fn(t, c.J, m, L, in_place, c.J >= 11 ? every : usual);
                     }
@@ -139,7 +141,7 @@ TEST(FastGrid, TheCasesReachEveryStrategyOnEveryVariant) {
                 }
             } else {
                 for (int32_t e = int32_t{1} << stop; e < n; e *= 2)
-                    inverse.insert(grid::idpwt2_plan(n, e, m, in_place, W));
+                    inverse.insert(grid::idpwt2_plan(n, e, m, W));
             }
         });
         SCOPED_TRACE(fast::variant_name(variant));
