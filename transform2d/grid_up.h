@@ -37,14 +37,14 @@ inline bool up_extends(int32_t e, int32_t m, int32_t W, int64_t room) {
 // take the halves' periodic extension, so that no window wraps and every
 // output goes through the tiled sums (the wrapped sums of upsum make most
 // outputs of the small blocks). y must not overlap lo or hi.
-template <int W, bool NT = false>
+template <int W>
 inline void upsum_halves(double *lo, double *hi, int32_t e, const double *g, const double *h,
-                         int32_t m, double *y, bool extend) {
-    if (!extend) return upsum_lanes<W, NT>(lo, hi, e, g, h, m, y);
+                         int32_t m, double *y, bool extend, bool stream = false) {
+    if (!extend) return upsum_lanes<W>(lo, hi, e, g, h, m, y, stream);
     const int32_t pad = up_pad(m);
     for (int32_t k = 1; k <= pad; ++k) lo[-k] = lo[(e - k % e) % e];
     for (int32_t k = 0; k < pad; ++k) hi[e + k] = hi[k % e];
-    upsum_tiles<W, NT>(lo, hi, e, g, h, m, y, 0, e);
+    upsum_tiles<W>(lo, hi, e, g, h, m, y, 0, e, stream);
 }
 
 // Synthesises the rows r .. r + R - 1 of a strip (coarse tap j at
@@ -174,13 +174,8 @@ void up_fused_level(double *block, const double *coarse, const double *src, int3
         rows(lo_top, hi, 0, e, g, h, m, even_col, odd_col);
         rows(lo_bottom, hi, e, e, g, h, m, even_col, odd_col);
         double *even = block + step * (2 * i);
-        if (nt) {
-            upsum_halves<W, true>(even_col, even_col + e, e, g, h, m, even, extend);
-            upsum_halves<W, true>(odd_col, odd_col + e, e, g, h, m, even + step, extend);
-        } else {
-            upsum_halves<W>(even_col, even_col + e, e, g, h, m, even, extend);
-            upsum_halves<W>(odd_col, odd_col + e, e, g, h, m, even + step, extend);
-        }
+        upsum_halves<W>(even_col, even_col + e, e, g, h, m, even, extend, nt);
+        upsum_halves<W>(odd_col, odd_col + e, e, g, h, m, even + step, extend, nt);
     }
 }
 

@@ -11,8 +11,8 @@
 // one vector (two for the summed synthesis, whose two branches already make
 // four sums) keep up best with the loads.
 //
-// With NT (large outputs), a few scalar outputs first bring the output to a
-// vector boundary, and the vector stores then go around the caches.
+// With stream (large outputs), a few scalar outputs first bring the output
+// to a vector boundary, and the vector stores then go around the caches.
 #pragma once
 
 #include <cstddef>
@@ -76,14 +76,14 @@ inline void put_pairs(double *y, const vec<W> *even, const vec<W> *odd, bool nt)
 // One analysis kernel: y[i] = lowpass (LO) or highpass output i of x, for
 // i = 0 .. n/2 - 1. Tiles cover outputs from .. end-1, where no window
 // wraps; the wrapped sum one(i) makes the others.
-template <int W, bool NT, bool LO, class One>
+template <int W, bool LO, class One>
 void down_signal(const double *x, int32_t n, const double *f, int32_t m, double *y, int32_t from,
-                 int32_t end, One &&one) {
+                 int32_t end, bool stream, One &&one) {
     const int32_t half = n / 2;
     for (int32_t i = 0; i < from; ++i) y[i] = one(i);
     bool nt = false;
     int32_t i = from;
-    if constexpr (NT) {
+    if (stream) {
         i = align_outputs<W>(y, 1, i, end, [&](int32_t k) { y[k] = one(k); });
         nt = vector_aligned<W>(y + i);
     }
@@ -93,44 +93,45 @@ void down_signal(const double *x, int32_t n, const double *f, int32_t m, double 
         for (int k = 0; k < K; ++k) put<W>(y + at + k * W, LO ? lo[k] : hi[k], nt);
     });
     for (; i < half; ++i) y[i] = one(i);
-    // cppcheck-suppress knownConditionTrueFalse ; true in the streaming instantiation
     if (nt) stream_fence();
 }
 
 // y[i] = sum_j h[j] x[(2i + j) mod n]. A tile at i reads x[2i .. 2i + 2KW +
 // m - 2] at most (the pair loads of an unpaired last tap reach one sample
 // past its window), so tiles end where 2i + 2W + m - 1 would pass n.
-template <int W, bool NT = false>
-void downlo_lanes(const double *x, int32_t n, const double *h, int32_t m, double *y) {
+template <int W>
+void downlo_lanes(const double *x, int32_t n, const double *h, int32_t m, double *y,
+                  bool stream = false) {
     int32_t end = m <= n ? (n - m + 1) / 2 : 0;
     if (end > n / 2) end = n / 2;
-    down_signal<W, NT, true>(x, n, h, m, y, 0, end,
-                             [&](int32_t i) { return sum_forward(x, n, 2 * i, h, 0, 1, m); });
+    down_signal<W, true>(x, n, h, m, y, 0, end, stream,
+                         [&](int32_t i) { return sum_forward(x, n, 2 * i, h, 0, 1, m); });
 }
 
 // y[i] = sum_j g[j] x[(2i + 1 - j) mod n]. Tap m - 1 of output i reads down
 // to x[2i + 2 - m], so tiles start at the first output whose window stays
 // at or above x[0].
-template <int W, bool NT = false>
-void downhi_lanes(const double *x, int32_t n, const double *g, int32_t m, double *y) {
+template <int W>
+void downhi_lanes(const double *x, int32_t n, const double *g, int32_t m, double *y,
+                  bool stream = false) {
     const int32_t half = n / 2;
     int32_t first = m > 0 ? (m + 1) / 2 - 1 : 0;
     if (first > half) first = half;
-    down_signal<W, NT, false>(x, n, g, m, y, first, half,
-                              [&](int32_t i) { return sum_backward(x, n, 2 * i + 1, g, 0, 1, m); });
+    down_signal<W, false>(x, n, g, m, y, first, half, stream,
+                          [&](int32_t i) { return sum_backward(x, n, 2 * i + 1, g, 0, 1, m); });
 }
 
 // One synthesis kernel: the coarse branch (C) of lo, the detail branch (D)
 // of hi, or their sum, into y[2i] and y[2i + 1] for i = 0 .. e - 1. Tiles
 // cover samples from .. end-1, where no window wraps; one(i) makes both
 // outputs of the others through the wrapped sums.
-template <int W, bool NT, bool C, bool D, class One>
+template <int W, bool C, bool D, class One>
 void up_signal(const double *lo, const double *hi, int32_t e, const double *g, const double *h,
-               int32_t m, double *y, int32_t from, int32_t end, One &&one) {
+               int32_t m, double *y, int32_t from, int32_t end, bool stream, One &&one) {
     int32_t i = 0;
     for (; i < from; ++i) one(i);
     bool nt = false;
-    if constexpr (NT) {
+    if (stream) {
         i = align_outputs<W>(y, 2, i, end, one);
         nt = vector_aligned<W>(y + 2 * i);
     }
@@ -142,39 +143,41 @@ void up_signal(const double *lo, const double *hi, int32_t e, const double *g, c
         put_pairs<W, K>(y + 2 * at, even, odd, nt);
     });
     for (; i < e; ++i) one(i);
-    // cppcheck-suppress knownConditionTrueFalse ; true in the streaming instantiation
     if (nt) stream_fence();
 }
 
 // y[2i] = sum_j h[2j] x[(i - j) mod n], y[2i+1] = sum_j h[2j+1] x[(i - j) mod n]
-template <int W, bool NT = false>
-void uplo_lanes(const double *x, int32_t n, const double *h, int32_t m, double *y) {
+template <int W>
+void uplo_lanes(const double *x, int32_t n, const double *h, int32_t m, double *y,
+                bool stream = false) {
     const int32_t mc = (m + 1) / 2, mf = m / 2;
-    up_signal<W, NT, true, false>(x, x, n, h, h, m, y, n < mc ? n : mc, n, [&](int32_t i) {
+    up_signal<W, true, false>(x, x, n, h, h, m, y, n < mc ? n : mc, n, stream, [&](int32_t i) {
         y[2 * i] = sum_backward(x, n, i, h, 0, 2, mc);
         y[2 * i + 1] = sum_backward(x, n, i, h, 1, 2, mf);
     });
 }
 
 // y[2i+1] = sum_j g[2j] x[(i + j) mod n], y[2i] = sum_j g[2j+1] x[(i + j) mod n]
-template <int W, bool NT = false>
-void uphi_lanes(const double *x, int32_t n, const double *g, int32_t m, double *y) {
+template <int W>
+void uphi_lanes(const double *x, int32_t n, const double *g, int32_t m, double *y,
+                bool stream = false) {
     const int32_t mc = (m + 1) / 2, mf = m / 2;
-    up_signal<W, NT, false, true>(x, x, n, g, g, m, y, 0, n - mc > 0 ? n - mc : 0, [&](int32_t i) {
-        y[2 * i + 1] = sum_forward(x, n, i, g, 0, 2, mc);
-        y[2 * i] = sum_forward(x, n, i, g, 1, 2, mf);
-    });
+    up_signal<W, false, true>(x, x, n, g, g, m, y, 0, n - mc > 0 ? n - mc : 0, stream,
+                              [&](int32_t i) {
+                                  y[2 * i + 1] = sum_forward(x, n, i, g, 0, 2, mc);
+                                  y[2 * i] = sum_forward(x, n, i, g, 1, 2, mf);
+                              });
 }
 
 // y = uplo(lo, e, h) + uphi(hi, e, g), each element rounded as adddouble
 // rounds the sum of the two upsampled branches, with tiles over samples
 // from .. end-1: lo must be readable mc - 1 samples before lo[from] and hi
 // mc - 1 after hi[end - 1], and y must not overlap lo or hi.
-template <int W, bool NT = false>
+template <int W>
 void upsum_tiles(const double *lo, const double *hi, int32_t e, const double *g, const double *h,
-                 int32_t m, double *y, int32_t from, int32_t end) {
+                 int32_t m, double *y, int32_t from, int32_t end, bool stream = false) {
     const int32_t mc = (m + 1) / 2, mf = m / 2;
-    up_signal<W, NT, true, true>(lo, hi, e, g, h, m, y, from, end, [&](int32_t i) {
+    up_signal<W, true, true>(lo, hi, e, g, h, m, y, from, end, stream, [&](int32_t i) {
         y[2 * i] = sum_backward(lo, e, i, h, 0, 2, mc) + sum_forward(hi, e, i, g, 1, 2, mf);
         y[2 * i + 1] = sum_backward(lo, e, i, h, 1, 2, mf) + sum_forward(hi, e, i, g, 0, 2, mc);
     });
@@ -182,12 +185,12 @@ void upsum_tiles(const double *lo, const double *hi, int32_t e, const double *g,
 
 // The same over halves of e samples alone: tiles start at mc, where uplo
 // stops wrapping, and end by e - mc, where uphi starts.
-template <int W, bool NT = false>
+template <int W>
 void upsum_lanes(const double *lo, const double *hi, int32_t e, const double *g, const double *h,
-                 int32_t m, double *y) {
+                 int32_t m, double *y, bool stream = false) {
     const int32_t mc = (m + 1) / 2;
     const int32_t from = e < mc ? e : mc;
-    upsum_tiles<W, NT>(lo, hi, e, g, h, m, y, from, e - mc > from ? e - mc : from);
+    upsum_tiles<W>(lo, hi, e, g, h, m, y, from, e - mc > from ? e - mc : from, stream);
 }
 
 } // namespace signal_lanes

@@ -20,43 +20,28 @@ using namespace signal_lanes;
 
 #if WAVELET_FORMS_OF(downlo)
 void WAVELET_FORM(downlo)(const double *x, int32_t n, const double *h, int32_t m, double *y) {
-    if (n / 2 >= stream_from)
-        downlo_lanes<WAVELET_WIDTH, true>(x, n, h, m, y);
-    else
-        downlo_lanes<WAVELET_WIDTH>(x, n, h, m, y);
+    downlo_lanes<WAVELET_WIDTH>(x, n, h, m, y, n / 2 >= stream_from);
 }
 #endif
 #if WAVELET_FORMS_OF(downhi)
 void WAVELET_FORM(downhi)(const double *x, int32_t n, const double *g, int32_t m, double *y) {
-    if (n / 2 >= stream_from)
-        downhi_lanes<WAVELET_WIDTH, true>(x, n, g, m, y);
-    else
-        downhi_lanes<WAVELET_WIDTH>(x, n, g, m, y);
+    downhi_lanes<WAVELET_WIDTH>(x, n, g, m, y, n / 2 >= stream_from);
 }
 #endif
 #if WAVELET_FORMS_OF(uplo)
 void WAVELET_FORM(uplo)(const double *x, int32_t n, const double *h, int32_t m, double *y) {
-    if (n >= stream_from / 2)
-        uplo_lanes<WAVELET_WIDTH, true>(x, n, h, m, y);
-    else
-        uplo_lanes<WAVELET_WIDTH>(x, n, h, m, y);
+    uplo_lanes<WAVELET_WIDTH>(x, n, h, m, y, n >= stream_from / 2);
 }
 #endif
 #if WAVELET_FORMS_OF(uphi)
 void WAVELET_FORM(uphi)(const double *x, int32_t n, const double *g, int32_t m, double *y) {
-    if (n >= stream_from / 2)
-        uphi_lanes<WAVELET_WIDTH, true>(x, n, g, m, y);
-    else
-        uphi_lanes<WAVELET_WIDTH>(x, n, g, m, y);
+    uphi_lanes<WAVELET_WIDTH>(x, n, g, m, y, n >= stream_from / 2);
 }
 #endif
 #if WAVELET_FORMS_OF(upsum)
 void WAVELET_FORM(upsum)(const double *lo, const double *hi, int32_t e, const double *g,
                          const double *h, int32_t m, double *y) {
-    if (e >= stream_from / 2)
-        upsum_lanes<WAVELET_WIDTH, true>(lo, hi, e, g, h, m, y);
-    else
-        upsum_lanes<WAVELET_WIDTH>(lo, hi, e, g, h, m, y);
+    upsum_lanes<WAVELET_WIDTH>(lo, hi, e, g, h, m, y, e >= stream_from / 2);
 }
 #endif
 WAVELET_TARGET_END
