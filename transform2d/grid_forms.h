@@ -135,14 +135,12 @@ void idpwt2_rows(double *out, const double *lo, const double *hi, int32_t n, int
                  double *work) {
     constexpr int32_t R = chunk_rows(W);
     if (step == idpwt2_panel) {
-        // The panel's stage: two columns for each of the mc coarse taps.
-        const int64_t slices = 2 * ((m + 1) / 2), room = staging_room(4 * int64_t{n});
-        const int32_t rows = staged_rows(panel_rows(r1 - r0, R, slices, room), R, slices);
-        for (int32_t r = r0; r<r1; r += rows> 0 ? rows : W)
-            if (rows > 0)
+        const int32_t rows = idpwt2_panel_rows(n, e, m, W);
+        for (int32_t r = r0; r < r1; r += rows)
+            if (rows >= R)
                 up_panel<W, R>(out + r, lo + r, hi + r, n, e, g, h, m, rows, staging(work));
             else
-                up_panel<W, W>(out + r, lo + r, hi + r, n, e, g, h, m, W, staging(work));
+                up_panel<W, W>(out + r, lo + r, hi + r, n, e, g, h, m, rows, staging(work));
         return;
     }
     // Each row's halves gathered, extended, into the work array after the
