@@ -2,8 +2,8 @@
 // lane count W and compiled for each instruction set through grid_forms.h;
 // grid_plan.h chooses which of them a level takes.
 //
-// As in the forward passes, lane l of every vector of a row panel belongs to
-// row r0 + l and performs that row's scalar sums unchanged, so every result
+// As in the forward passes, lane l of every vector of a row panel is row
+// r + l and performs that row's scalar sums unchanged, so every result
 // equals the plain transform's bit for bit. The row passes read a separate
 // source, so no input is overwritten before it is read.
 #pragma once
@@ -32,11 +32,10 @@ inline bool up_extends(int32_t e, int32_t m, int32_t W, int64_t room) {
     return e % W == 0 && 2 * (int64_t{e} + up_pad(m)) <= room;
 }
 
-// upsum of the halves lo and hi (e samples each) into y. With extend, lo
-// has up_pad(m) doubles of room before it and hi as many after it: they
-// take the halves' periodic extension, so that no window wraps and every
-// output goes through the tiled sums (the wrapped sums of upsum make most
-// outputs of the small blocks). y must not overlap lo or hi.
+// upsum of the halves lo and hi (e samples each) into y, which overlaps
+// neither. With extend, lo has up_pad(m) doubles of room before it and hi
+// as many after it for the halves' periodic extension, so that no window
+// wraps and every output goes through the tiled sums.
 template <int W>
 inline void upsum_halves(double *lo, double *hi, int32_t e, const double *g, const double *h,
                          int32_t m, double *y, bool extend, bool stream = false) {
@@ -47,15 +46,15 @@ inline void upsum_halves(double *lo, double *hi, int32_t e, const double *g, con
     upsum_tiles<W>(lo, hi, e, g, h, m, y, 0, e, stream);
 }
 
-// Synthesises the rows r .. r + R - 1 of a strip (coarse tap j at
-// lo_at(j), detail tap j at hi_at(j)) into the columns even and odd.
-template <int W, int R, class Lo, class Hi>
-WAVELET_TILE_INLINE inline void up_rows(const Lo &lo_at, const Hi &hi_at, ptrdiff_t r,
-                                        const double *g, const double *h, int32_t m, double *even,
-                                        double *odd) {
+// Synthesises rows r .. r + R - 1 (coarse tap j in column lo_at[j], detail
+// tap j in hi_at[j]) into the columns even and odd.
+template <int W, int R>
+WAVELET_TILE_INLINE inline void up_rows(const double *const *lo_at, const double *const *hi_at,
+                                        ptrdiff_t r, const double *g, const double *h, int32_t m,
+                                        double *even, double *odd) {
     constexpr int V = R / W;
     vec<W> a[V], b[V];
-    tiles::synthesise<W, V, true, true>(strip_of<W>(lo_at, hi_at, r), h, g, m, a, b);
+    tiles::synthesise<W, V, true, true>(strip<W>{lo_at, hi_at, r}, h, g, m, a, b);
     for (int v = 0; v < V; ++v) {
         store<W>(even + r + v * W, a[v]);
         store<W>(odd + r + v * W, b[v]);
@@ -103,54 +102,44 @@ void up_panel(double *out, const double *lo, const double *hi, int32_t n, int32_
             d = d + 1 == mc ? 0 : d + 1;
         }
         double *even = out + step * (2 * i);
-        auto lo_tap = [&](int32_t j) { return coarse_at[j]; };
-        auto hi_tap = [&](int32_t j) { return detail_at[j]; };
         for (int32_t r = 0; r < rows; r += R)
-            up_rows<W, R>(lo_tap, hi_tap, r, g, h, m, even, even + step);
+            up_rows<W, R>(coarse_at, detail_at, r, g, h, m, even, even + step);
     }
 }
 
 // The row pass's columns 2i and 2i + 1 of up_fused_level over rows base ..
-// base + e - 1: coarse column i - j at lo[j], detail column i + j at hi[j]
-// (both indexed by row). M fixes the filter length at compile time for the
-// common filters; 0 takes it from m.
+// base + e - 1: coarse column i - j at lo[j], detail column i + j at hi[j].
+// M fixes the filter length at compile time for the common filters; 0 takes
+// it from m.
 template <int W, int M>
 void pair_rows(const double *const *lo, const double *const *hi, int32_t base, int32_t e,
                const double *g, const double *h, int32_t m, double *even_col, double *odd_col) {
-    constexpr int32_t R = chunk_rows(W);
-    auto lo_tap = [&](int32_t j) { return lo[j] + base; };
-    auto hi_tap = [&](int32_t j) { return hi[j] + base; };
-    for (int32_t r = 0; r < e; r += R)
-        up_rows<W, R>(lo_tap, hi_tap, r, g, h, M ? M : m, even_col + base, odd_col + base);
+    for (int32_t r = base; r < base + e; r += chunk_rows(W))
+        up_rows<W, chunk_rows(W)>(lo, hi, r, g, h, M ? M : m, even_col, odd_col);
 }
 
-// One inverse level with a separate source, its row and column passes
-// fused: the block of side s = 2e at block (column stride n) is rebuilt a
-// column pair at a time, from the last pair to the first. Pair i is the row
-// pass's columns 2i and 2i + 1 over all s rows (lane l of a vector is row
-// r + l, as in up_panel), built in two work columns and then filtered down
-// the column straight into the block, so each level reads its inputs and
-// writes its block once. Rows 0 .. e-1 read their coarse half from coarse
-// (the bottom half of the block's first e columns), rows e .. s-1 from the
-// source; all detail halves come from the source. Pair i overwrites coarse
-// columns 2i and 2i + 1, which only pairs 2i .. 2i + mc are left to read, all
-// done by then; the wrapping first pairs read the last mc - 1 coarse columns,
-// saved before the first write. Needs 2s + (mc - 1) e doubles of work (and
-// 4 up_pad(m) more to extend its columns).
+// One inverse level, its row and column passes fused: the block of side
+// s = 2e is rebuilt a column pair at a time, from the last pair to the
+// first. Pair i is the row pass's columns 2i and 2i + 1 over all s rows,
+// built in two work columns and then filtered down the column into the
+// block, so the level reads its inputs and writes its block once. Rows
+// 0 .. e-1 read their coarse half from coarse (the bottom half of the
+// block's first e columns), rows e .. s-1 from the source, which also holds
+// every detail half. Pair i overwrites coarse columns 2i and 2i + 1, whose
+// last readers, pairs 2i .. 2i + mc, are done by then; the wrapping first
+// pairs read the last mc - 1 coarse columns, saved into head first. Needs
+// 2s + (mc - 1)e doubles of work (and 4 up_pad(m) more to extend its
+// columns).
 template <int W>
 void up_fused_level(double *block, const double *coarse, const double *src, int32_t n, int32_t e,
                     const double *g, const double *h, int32_t m, bool nt, double *work) {
-    const ptrdiff_t step = n;
-    const int32_t s = 2 * e;
-    const int32_t mc = (m + 1) / 2;
-    // The two work columns, each extended for upsum_halves where they fit
-    // beside the head.
-    const int32_t pad = up_pad(m);
+    const ptrdiff_t step = n, slot_size = e;
+    const int32_t s = 2 * e, mc = (m + 1) / 2;
+    // The two work columns, each extended where they fit beside the head.
     const bool extend = up_extends(e, m, W, (4 * int64_t{n} - int64_t{mc - 1} * e) / 2);
-    const int32_t gap = extend ? pad : 0;
+    const int32_t gap = extend ? up_pad(m) : 0;
     double *even_col = work + gap, *odd_col = even_col + s + 2 * gap;
     double *head = odd_col + s + gap;
-    const ptrdiff_t slot_size = e;
     // head slot k holds coarse column e - mc + 1 + k.
     for (int32_t k = 0; k + 1 < mc; ++k)
         copy_lanes<W>(coarse + step * (e - mc + 1 + k), head + slot_size * k, e);
@@ -165,8 +154,7 @@ void up_fused_level(double *block, const double *coarse, const double *src, int3
             } else {
                 lo_top[j] = coarse + step * c;
             }
-            // Rows e .. s-1 of the source, indexed from row 0 like the rest.
-            lo_bottom[j] = src + step * c;
+            lo_bottom[j] = src + step * c; // rows e .. s-1, indexed from row 0
             c = i + j;
             if (c >= e) c -= e;
             hi[j] = src + step * (e + c);
