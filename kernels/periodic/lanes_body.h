@@ -1,18 +1,12 @@
 // Vector forms of the periodized filtering kernels, written once over the
 // lane count W and compiled for each instruction set through lanes_forms.h:
-// the adaptor that feeds a signal, read in place, to the tiled sums of
-// tile.h.
-//
-// Lanes hold consecutive outputs: lane l of a vector computes output i0 + l
-// with the scalar sum unchanged, so the results equal the plain kernels'
-// bit for bit. Outputs whose window leaves the period, and the few left over
-// after the last tile, go through the shared wrapped sums, as the plain
-// kernels do. A signal's samples mostly come from memory, where tiles of
-// one vector (two for the summed synthesis, whose two branches already make
+// the adaptors that feed a signal, read in place, to the tiled sums of
+// tile.h. Lane l of a vector is output i0 + l, its scalar sum unchanged, so
+// the results equal the plain kernels' bit for bit. Outputs whose window
+// leaves the period, and the few after the last tile, go through the shared
+// wrapped sums. A signal's samples mostly come from memory, where tiles of
+// one vector (two for the summed synthesis, whose branches already make
 // four sums) keep up best with the loads.
-//
-// With stream (large outputs), a few scalar outputs first bring the output
-// to a vector boundary, and the vector stores then go around the caches.
 #pragma once
 
 #include <cstddef>
@@ -54,46 +48,35 @@ template <int W> struct signal_halves {
     vec<W> d(int32_t j, int k) const { return load<W>(hi + j + k * W); }
 };
 
-// The first output at or after from (and before end) whose place in y is
-// vector-aligned, the outputs before it made by one(i); to is the number of
-// doubles each output takes in y.
-template <int W, class One>
-inline int32_t align_outputs(double *y, int32_t to, int32_t from, int32_t end, One &&one) {
-    int32_t i = from;
-    for (int32_t k = 0; k < W && i < end && !vector_aligned<W>(y + to * i); ++k, ++i) one(i);
-    return i;
+// Makes the outputs 0 .. count-1 of a kernel: tile<K>(i, nt) over from ..
+// end-1, where no window wraps, one(i) for the rest. With stream (large
+// outputs), a few more outputs through one(i) bring y (to doubles an
+// output) to a vector boundary, and the tiles' stores go around the caches.
+template <int W, int KMAX, class Tile, class One>
+inline void outputs(double *y, int32_t to, int32_t count, int32_t from, int32_t end, bool stream,
+                    Tile &&tile, One &&one) {
+    int32_t i = 0;
+    for (; i < from; ++i) one(i);
+    for (int k = 0; stream && k < W && i < end && !vector_aligned<W>(y + to * i); ++k) one(i++);
+    const bool nt = stream && vector_aligned<W>(y + to * i);
+    i = tiles::tiled<W, KMAX>(i, end, [&]<int K>(int32_t at) WAVELET_TILE_INLINE {
+        tile.template operator()<K>(at, nt);
+    });
+    for (; i < count; ++i) one(i);
+    if (nt) stream_fence();
 }
 
-// Stores the even and odd outputs of K vectors from y on, interleaved.
-template <int W, int K>
-inline void put_pairs(double *y, const vec<W> *even, const vec<W> *odd, bool nt) {
-    for (int k = 0; k < K; ++k) {
-        put<W>(y + 2 * k * W, lanes<W>::zip_lo(even[k], odd[k]), nt);
-        put<W>(y + 2 * k * W + W, lanes<W>::zip_hi(even[k], odd[k]), nt);
-    }
-}
-
-// One analysis kernel: y[i] = lowpass (LO) or highpass output i of x, for
-// i = 0 .. n/2 - 1. Tiles cover outputs from .. end-1, where no window
-// wraps; the wrapped sum one(i) makes the others.
+// An analysis kernel: y[i] = lowpass (LO) or highpass output i of x, i = 0
+// .. n/2 - 1, through the wrapped sum one(i) outside from .. end-1.
 template <int W, bool LO, class One>
 void down_signal(const double *x, int32_t n, const double *f, int32_t m, double *y, int32_t from,
                  int32_t end, bool stream, One &&one) {
-    const int32_t half = n / 2;
-    for (int32_t i = 0; i < from; ++i) y[i] = one(i);
-    bool nt = false;
-    int32_t i = from;
-    if (stream) {
-        i = align_outputs<W>(y, 1, i, end, [&](int32_t k) { y[k] = one(k); });
-        nt = vector_aligned<W>(y + i);
-    }
-    i = tiles::tiled<W, 1>(i, end, [&]<int K>(int32_t at) WAVELET_TILE_INLINE {
+    auto tile = [&]<int K>(int32_t at, bool nt) WAVELET_TILE_INLINE {
         vec<W> lo[K], hi[K];
         tiles::analyse<W, K, LO, !LO>(signal_pairs<W>{x + 2 * at}, f, f, m, lo, hi);
         for (int k = 0; k < K; ++k) put<W>(y + at + k * W, LO ? lo[k] : hi[k], nt);
-    });
-    for (; i < half; ++i) y[i] = one(i);
-    if (nt) stream_fence();
+    };
+    outputs<W, 1>(y, 1, n / 2, from, end, stream, tile, [&](int32_t i) { y[i] = one(i); });
 }
 
 // y[i] = sum_j h[j] x[(2i + j) mod n]. A tile at i reads x[2i .. 2i + 2KW +
@@ -121,29 +104,21 @@ void downhi_lanes(const double *x, int32_t n, const double *g, int32_t m, double
                           [&](int32_t i) { return sum_backward(x, n, 2 * i + 1, g, 0, 1, m); });
 }
 
-// One synthesis kernel: the coarse branch (C) of lo, the detail branch (D)
-// of hi, or their sum, into y[2i] and y[2i + 1] for i = 0 .. e - 1. Tiles
-// cover samples from .. end-1, where no window wraps; one(i) makes both
-// outputs of the others through the wrapped sums.
+// A synthesis kernel: the coarse branch (C) of lo, the detail branch (D) of
+// hi, or their sum, into y[2i] and y[2i + 1] for i = 0 .. e - 1, one(i)
+// making both outputs of i outside from .. end-1.
 template <int W, bool C, bool D, class One>
 void up_signal(const double *lo, const double *hi, int32_t e, const double *g, const double *h,
                int32_t m, double *y, int32_t from, int32_t end, bool stream, One &&one) {
-    int32_t i = 0;
-    for (; i < from; ++i) one(i);
-    bool nt = false;
-    if (stream) {
-        i = align_outputs<W>(y, 2, i, end, one);
-        nt = vector_aligned<W>(y + 2 * i);
-    }
-    // Tiles of two vectors where both branches make four sums each.
-    constexpr int KMAX = C && D ? 2 : 1;
-    i = tiles::tiled<W, KMAX>(i, end, [&]<int K>(int32_t at) WAVELET_TILE_INLINE {
+    auto tile = [&]<int K>(int32_t at, bool nt) WAVELET_TILE_INLINE {
         vec<W> even[K], odd[K];
         tiles::synthesise<W, K, C, D>(signal_halves<W>{lo + at, hi + at}, h, g, m, even, odd);
-        put_pairs<W, K>(y + 2 * at, even, odd, nt);
-    });
-    for (; i < e; ++i) one(i);
-    if (nt) stream_fence();
+        for (int k = 0; k < K; ++k) {
+            put<W>(y + 2 * (at + k * W), lanes<W>::zip_lo(even[k], odd[k]), nt);
+            put<W>(y + 2 * (at + k * W) + W, lanes<W>::zip_hi(even[k], odd[k]), nt);
+        }
+    };
+    outputs<W, C && D ? 2 : 1>(y, 2, e, from, end, stream, tile, one);
 }
 
 // y[2i] = sum_j h[2j] x[(i - j) mod n], y[2i+1] = sum_j h[2j+1] x[(i - j) mod n]
