@@ -21,8 +21,7 @@ WAVELET_TARGET_BEGIN(WAVELET_TARGET)
 namespace {
 using namespace grid;
 
-// The shuffled row pass of a forward level in panels of vectors of V rows,
-// V the lanes dpwt2_shuffled_lanes gives.
+// The shuffled row pass of a forward level in vectors of V rows.
 template <int V>
 void shuffled_rows(double *grid, int32_t n, int32_t s, const double *g, const double *h, int32_t m,
                    double *work) {
@@ -33,9 +32,7 @@ void shuffled_rows(double *grid, int32_t n, int32_t s, const double *g, const do
         down_shuffled_panel<V>(grid + r, n, s, g, h, m, rows, head, stage, slices);
 }
 
-// The row pass of one forward level on the block of side s, as planned. A
-// shuffled level's column pass stored the columns as down_shuffled_panel
-// expects.
+// The row pass of one forward level on the block of side s, as planned.
 template <int W>
 void dpwt2_rows(double *grid, int32_t n, int32_t s, const double *g, const double *h, int32_t m,
                 dpwt2_step step, double *work) {
@@ -45,8 +42,7 @@ void dpwt2_rows(double *grid, int32_t n, int32_t s, const double *g, const doubl
                 return shuffled_rows<W / 2>(grid, n, s, g, h, m, work);
         return shuffled_rows<W>(grid, n, s, g, h, m, work);
     }
-    // Row by row: each row gathered, split where the split row fits (no
-    // output's window then wraps), and filtered.
+    // Row by row: each row gathered, split where it fits, and filtered.
     const int32_t half = s / 2;
     const bool split = half % W == 0 && split_size(s, m) <= 2 * int64_t{n};
     double *w0 = work, *w1 = work + n, *w2 = work + 2 * ptrdiff_t{n};
@@ -91,12 +87,10 @@ void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doubl
             columns_down_shuffled<W>(out, n, size, g, h, m, work);
         } else {
             const bool shuffled = step == dpwt2_shuffled;
-            // Split columns need no shuffles per tap; they fit the work
-            // array unless the filter is about as long as the grid, and
-            // take whole vectors of outputs.
+            // Split columns fit unless the filter is about as long as the
+            // grid. A large first level leaves the caches long before its
+            // row pass reads the columns back: its stores go around them.
             const bool split = split_size(size, m) <= 3 * int64_t{n} && half >= W;
-            // A large first level leaves the caches long before its row pass
-            // reads the columns back: its stores go around the caches.
             // cppcheck-suppress redundantAssignment ; from_src is read on every level
             const bool nt = split && from_src && int64_t{size} * size >= 2 * int64_t{stream_from} &&
                             vector_aligned<W>(out) && half % (2 * W) == 0;
@@ -109,8 +103,6 @@ void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doubl
                     down_split<W>(work, size, g, h, m, column, column + half, nt);
                     continue;
                 }
-                // Blocks of fewer than 2W rows, or filters about as long as
-                // the grid: the kernels on the column.
                 if (!from_src) {
                     copy_lanes<W>(column, work, size);
                     x = work;
@@ -126,9 +118,8 @@ void dpwt2_lanes(const double *src, int32_t n, int32_t L, int32_t J, const doubl
     }
 }
 
-// The row pass of one inverse level, rows r0 .. r1-1 of the block of side
-// 2e, coarse halves read from lo and detail halves from hi (see up_panel),
-// as planned.
+// The row pass of one inverse level, as planned: rows r0 .. r1-1 of the
+// block of side 2e, coarse halves read from lo, detail halves from hi.
 template <int W>
 void idpwt2_rows(double *out, const double *lo, const double *hi, int32_t n, int32_t e, int32_t r0,
                  int32_t r1, const double *g, const double *h, int32_t m, idpwt2_step step,
@@ -143,8 +134,8 @@ void idpwt2_rows(double *out, const double *lo, const double *hi, int32_t n, int
                 up_panel<W, W>(out + r, lo + r, hi + r, n, e, g, h, m, rows, staging(work));
         return;
     }
-    // Each row's halves gathered, extended, into the work array after the
-    // row they make.
+    // Row by row: each row's halves gathered (extended where they fit) after
+    // the row they make.
     const bool extend = up_extends(e, m, W, 3 * int64_t{n});
     double *w0 = work, *w1 = work + n + (extend ? up_pad(m) : 0), *w2 = w1 + e;
     const ptrdiff_t stride = n;
@@ -156,8 +147,8 @@ void idpwt2_rows(double *out, const double *lo, const double *hi, int32_t n, int
     }
 }
 
-// The column pass of an inverse level: every column of the block of side
-// 2e rebuilt from its two halves, copied (extended) into the work array.
+// The column pass of an inverse level: each column of the block of side 2e
+// copied (extended where it fits) and rebuilt from its two halves.
 template <int W>
 void idpwt2_columns(double *block, int32_t n, int32_t e, const double *g, const double *h,
                     int32_t m, double *work) {

@@ -1,35 +1,31 @@
-// The register-tiled filter sums, written once over the lane count W for
-// every vector form: the 1-D kernels, and the column and row passes of the
-// grid transforms, which reach them through line adaptors.
-//
-// A tile is K vectors of W independent outputs. An adaptor (Lines) says
-// where the samples of each tap are: x.lo<p>(j, k) is the vector that tap j
-// (of parity p) of the lowpass sums of vector k multiplies, x.hi<p>(j, k)
-// that of the highpass sums; x.c(j, k) and x.d(j, k) are the coarse and
-// detail samples that synthesis tap j of vector k multiplies. The taps run
-// in the outer loop and the K vectors in the inner one, so each tap value
-// serves K products and the K (or 2K, 4K) sums are independent chains that
-// keep the adders busy through their latency. Every lane still starts at
-// +0.0 and adds tap times sample in increasing tap order, one rounding for
-// each multiply and each add, so each lane equals the plain loop bit for bit.
+// The register-tiled filter sums, the one place where the vector sums are
+// written; the 1-D kernels and the grid passes reach them through line
+// adaptors. A tile is K vectors of W independent outputs. The adaptor x
+// says where each tap's samples are: x.lo<p>(j, k) is what lowpass tap j (of
+// parity p) of vector k multiplies, x.hi<p>(j, k) the highpass one, and
+// x.c(j, k), x.d(j, k) the coarse and detail samples of synthesis tap j.
+// Taps run in the outer loop and the K vectors in the inner one, so each
+// tap value serves K products and the sums are independent chains. Every
+// lane still starts at +0.0 and adds tap times sample in increasing tap
+// order, one rounding for each multiply and each add: the plain loop bit
+// for bit.
 #pragma once
 
 #include <cstdint>
 
 #include "../simd/lanes.h"
 
-// Everything here is inlined into its caller, so that the tile's sums stay
-// in registers and the adaptor's addressing folds into the loads.
+// Inlined into the caller, so that the sums stay in registers and the
+// adaptor's addressing folds into the loads.
 #define WAVELET_TILE_INLINE __attribute__((always_inline))
 
 namespace {
 namespace tiles {
 
 // Analysis: lo[k] = sum_j h[j] x.lo(j, k), hi[k] = sum_j g[j] x.hi(j, k),
-// for the halves selected by LO and HI. Taps go in pairs, an even one and
-// then an odd one, both for one vector before the next, so that an adaptor
-// whose two parities share their loads (a signal read in place) loads them
-// once.
+// for the halves selected by LO and HI. Taps go in pairs, even then odd,
+// for one vector before the next, so that an adaptor whose parities share
+// their loads (a signal read in place) loads them once.
 template <int W, int K, bool LO, bool HI, class Lines>
 WAVELET_TILE_INLINE inline void analyse(const Lines &x, const double *h, const double *g, int32_t m,
                                         vec<W> *lo, vec<W> *hi) {

@@ -1,13 +1,10 @@
 // The lane layer: vectors of W doubles and the few operations the vector
 // kernels and transforms perform on them. Everything architecture-specific
-// lives here (the vector types' shuffles, stores that bypass the caches and
-// the fence after them), so another architecture adds its lane types and
-// nothing else. The arithmetic itself is the compiler's element-wise + and
-// *, one rounding each, as in the scalar sums.
-//
-// Everything here has internal linkage: each instruction-set file gets its
-// own copy, compiled for its own target, so no vector ever crosses a
-// boundary between code built for different targets.
+// lives here (shuffles, stores around the caches and their fence), so
+// another architecture adds its lane types and nothing else. The arithmetic
+// is the compiler's element-wise + and *, one rounding each. Everything has
+// internal linkage: each instruction-set file gets its own copy, compiled
+// for its own target.
 #pragma once
 
 #include <cstddef>
