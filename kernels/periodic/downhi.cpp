@@ -1,11 +1,6 @@
-// Periodized highpass analysis with downsampling by two:
-//
-//   y[i] = sum_{j=0}^{m-1} g[j] * x[(2i + 1 - j) mod n],   i = 0 .. n/2 - 1,
-//
-// with g the quadrature mirror of the lowpass filter. Tap 0 meets the odd
-// sample 2i+1 and the window runs backward; one that runs past x[0]
-// continues from x[n-1], as often as the filter length requires (the shared
-// wrapped sum). Taps are added in increasing order from +0.0.
+// Periodized highpass analysis with downsampling by two (periodic.h states
+// the sum): tap 0 meets the odd sample 2i + 1 and the window runs backward
+// through the shared wrapped sum, on from x[n-1] past x[0].
 #include "../simd/accumulator.h"
 #include "../simd/simd.h"
 #include "../sums.h"

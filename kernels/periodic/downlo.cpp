@@ -1,10 +1,6 @@
-// Periodized lowpass analysis with downsampling by two:
-//
-//   y[i] = sum_{j=0}^{m-1} h[j] * x[(2i + j) mod n],   i = 0 .. n/2 - 1.
-//
-// Each sum starts at +0.0 and adds the taps in increasing order. A window
-// inside the period is read directly; one that runs past the end continues
-// from x[0], as often as the filter length requires (the shared wrapped sum).
+// Periodized lowpass analysis with downsampling by two (periodic.h states
+// the sum): each window read through the shared wrapped sum, which runs on
+// from x[0] past the end as often as the filter length requires.
 #include "../simd/accumulator.h"
 #include "../simd/simd.h"
 #include "../sums.h"

@@ -1,12 +1,6 @@
-// Periodized highpass synthesis: upsampling by two, then filtering.
-//
-//   y[2i+1] = sum_{j<mc} g[2j]   * x[(i + j) mod n]
-//   y[2i]   = sum_{j<mf} g[2j+1] * x[(i + j) mod n],   i = 0 .. n-1,
-//
-// with mc = (m+1)/2 and mf = m/2; the transpose of downhi. The even taps make
-// the odd outputs. Each window walks forward from x[i] and continues from
-// x[0] past x[n-1], as often as the filter length requires (the shared
-// wrapped sum).
+// Periodized highpass synthesis, the transpose of downhi (periodic.h states
+// the sums): the even taps make the odd outputs, and each window walks
+// forward from x[i] through the shared wrapped sum.
 #include "../simd/accumulator.h"
 #include "../simd/simd.h"
 #include "../sums.h"

@@ -1,12 +1,6 @@
-// Periodized lowpass synthesis: upsampling by two, then filtering.
-//
-//   y[2i]   = sum_{j<mc} h[2j]   * x[(i - j) mod n]
-//   y[2i+1] = sum_{j<mf} h[2j+1] * x[(i - j) mod n],   i = 0 .. n-1,
-//
-// with mc = (m+1)/2 even taps and mf = m/2 odd taps; the transpose of downlo.
-// The zero samples of the upsampled signal are skipped. Each window walks
-// backward from x[i] and continues from x[n-1] past x[0], as often as the
-// filter length requires (the shared wrapped sum).
+// Periodized lowpass synthesis, the transpose of downlo (periodic.h states
+// the sums): the zero samples of the upsampled signal are skipped, and each
+// window walks backward from x[i] through the shared wrapped sum.
 #include "../simd/accumulator.h"
 #include "../simd/simd.h"
 #include "../sums.h"

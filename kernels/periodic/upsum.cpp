@@ -1,12 +1,7 @@
-// Periodized synthesis of one signal from its coarse and detail halves:
-//
-//   y[k] = uplo(lo, e, h)[k] + uphi(hi, e, g)[k],   k = 0 .. 2e - 1,
-//
-// with each branch's sum carried and rounded exactly as uplo and uphi do it
-// (the shared wrapped sum: start at +0.0, taps in increasing order) and the
-// two branch results added as adddouble adds them. One pass over lo and hi
-// writes y once, where uplo, uphi and adddouble would write and read back
-// two intermediate signals.
+// Periodized synthesis of one signal from its coarse and detail halves, in
+// one pass over them instead of uplo, uphi and adddouble through two
+// intermediate signals: each branch rounded as uplo and uphi round it, the
+// two added as adddouble adds them.
 #include "../simd/accumulator.h"
 #include "../simd/simd.h"
 #include "../sums.h"
