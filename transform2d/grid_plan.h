@@ -152,7 +152,7 @@ inline dpwt2_step dpwt2_plan(int32_t n, int32_t s, int32_t m, bool from_source, 
 // The rows of an inverse panel, whose stage holds mc coarse and mc detail
 // columns; one vector where not even a chunk fits.
 inline int32_t idpwt2_panel_rows(int32_t n, int32_t e, int32_t m, int32_t W) {
-    const int64_t slices = 2 * ((m + 1) / 2);
+    const int64_t slices = 2 * int64_t{(m + 1) / 2};
     const int32_t rows = panel_rows(e, chunk_rows(W), slices, slices, 4 * int64_t{n});
     return rows > 0 ? rows : W;
 }
