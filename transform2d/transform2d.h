@@ -26,6 +26,7 @@ void dpwt2(const double *src, int32_t col_len, int32_t row_step, int32_t L, int3
            const double *g, const double *h, int32_t m, double *out, double *work);
 
 // Inverse transform: rebuilds out from the coefficients in src, levels L up to
-// J-1 (none when L >= J; L < 0 acts as 0). work holds 4n doubles.
+// J-1 (none when L >= J; L < 0 acts as 0). work holds 4n doubles. src may be
+// out itself, which runs the plain loops.
 void idpwt2(const double *src, int32_t col_len, int32_t row_step, int32_t L, int32_t J,
             const double *g, const double *h, int32_t m, double *out, double *work);
