@@ -53,8 +53,8 @@ template <int W> struct signal_halves {
 // outputs), a few more outputs through one(i) bring y (to doubles an
 // output) to a vector boundary, and the tiles' stores go around the caches.
 template <int W, int KMAX, class Tile, class One>
-inline void outputs(double *y, int32_t to, int32_t count, int32_t from, int32_t end, bool stream,
-                    Tile &&tile, One &&one) {
+WAVELET_TILE_INLINE inline void outputs(double *y, int32_t to, int32_t count, int32_t from,
+                                        int32_t end, bool stream, Tile &&tile, One &&one) {
     int32_t i = 0;
     for (; i < from; ++i) one(i);
     for (int k = 0; stream && k < W && i < end && !vector_aligned<W>(y + to * i); ++k) one(i++);
